@@ -1,0 +1,37 @@
+#pragma once
+
+#include "NotifyRecord.h"
+#include "subclass/WindowLayer.h"
+
+#include <Qsci/qsciscintillabase.h>
+
+// The editing component as one child window of its host. It has a window
+// handle of its own, runs in UTF-8, and hands every notification of the
+// component to its host as WM_NOTIFY with a NotifyRecord, the way a native
+// control talks to its parent.
+class EditorWindow : public QsciScintillaBase
+{
+    Q_OBJECT
+
+public:
+    explicit EditorWindow(QWidget *host);
+    ~EditorWindow() override;
+
+    win::HWND Handle() const { return m_hWnd; }
+
+    // While a bulk operation runs (loading, replacing all), the component is
+    // not asked to report each insertion and deletion: QScintilla answers
+    // every such report with an accessibility update whose cost grows with
+    // the position of the change.
+    void BeginBulkOperation();
+    void EndBulkOperation();
+    bool InBulkOperation() const { return m_bulkDepth > 0; }
+
+private:
+    void ConnectNotifications();
+    void Notify(NotifyRecord record);
+    void ApplyModEventMask();
+
+    win::HWND m_hWnd = 0;
+    int m_bulkDepth = 0;
+};

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "EditorWindow.h"
+#include "NotifyRecord.h"
+#include "subclass/ISubclass.h"
+#include "platform/VbBool.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class EditorWindow;
+class QWidget;
+
+// The wrapper around one editing component. It creates the component as a
+// child of its host window, sends it requests by message number, and listens
+// to the host's WM_NOTIFY messages through the hook service to turn the
+// component's notifications into its own events (Qt signals).
+//
+// Switches are numbers (-1 true, 0 false); positions and lengths are byte
+// counts into the UTF-8 text held by the component.
+class clsScintilla : public QObject, public ISubclass
+{
+    Q_OBJECT
+
+public:
+    explicit clsScintilla(QObject *parent = nullptr);
+    ~clsScintilla() override;
+
+    // The component's window; 0 until CreateScintilla has run.
+    win::HWND sciHwnd = 0;
+
+    // ---- control and notifications ----
+    void CreateScintilla(QWidget *frm, int MDIApp, QWidget *MDIParent);
+    void Attach(QWidget *frm);
+    void Detach(QWidget *frm);
+    void SizeScintilla(int Left, int Top, int Width, int Height);
+    void SetFocus();
+
+    // The request funnel. A string argument reaches the component as a
+    // zero-terminated UTF-8 string; anything else as a number.
+    long SendEditor(int Msg, long wParam = 0, long lParam = 0) const;
+    long SendEditor(int Msg, long wParam, const QString &lParam) const;
+
+    EditorWindow *Editor() const { return m_editor; }
+    QWidget *OwnerForm() const { return m_ownerForm; }
+
+    // Sees every request on its way to the component (message, wParam, and
+    // lParam or the text it points at). For tests of message order.
+    using MessageObserver = std::function<void(int Msg, long wParam, long lParam, const char *text)>;
+    void ObserveMessages(MessageObserver observer) { m_observer = std::move(observer); }
+
+    // ISubclass
+    int MsgResponse() override { return emrConsume; }
+    void MsgResponse(int) override {}
+    win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam) override;
+
+    // ---- keyboard ----
+    void ClearCmdKey(long lKeyDef);
+    void ClearCommandKeys();
+    static long Shift(long lValue, long lNumberOfBitsToShift, long lDirectionToShift);
+    static long LShift(long lValue, long lNumberOfBitsToShift);
+
+    // ---- caret, positions, lines ----
+    long GetCurPos() const;
+    long CharAtPos(long position) const;
+    long GetColumn() const;
+    long GetCurLine() const;
+    long GetLineCount() const;
+
+    // ---- switches read on every added character ----
+    int ShowCallTips() const { return m_ShowCallTips; }
+    void ShowCallTips(int bVal) { m_ShowCallTips = bVal; }
+    int AutoIndent() const { return m_AutoIndent; }
+    void AutoIndent(int bVal) { m_AutoIndent = bVal; }
+
+signals:
+    void OnModified();
+    void StyleNeeded();
+    void CharAdded();
+    void SavePointReached();
+    void SavePointLeft();
+    void DoubleClick();
+    void UpdateUI();
+    void MarginClick();
+    void Paint();
+    void UserListSelection();
+
+protected:
+    long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
+    long SendDirectPtr(int Msg, unsigned long wParam, void *lParam) const;
+
+private:
+    static bool IsBrace(long ch);
+    static long MaxLong(long a, long b) { return a > b ? a : b; }
+    void ClearCtrlKeys();
+    void DispatchNotification(const NotifyRecord &scn);
+    void HighlightBraces();
+    void ToggleFoldAt(const NotifyRecord &scn);
+    void HandleCharAdded(const NotifyRecord &scn);
+
+    MessageObserver m_observer;
+    QPointer<EditorWindow> m_editor;
+    QPointer<QWidget> m_ownerForm;
+    win::HWND m_attachedHwnd = 0;
+
+    bool m_searchDone = false;
+    bool m_apiLoaded = false;
+    int m_ShowCallTips = vbFalse;
+    int m_AutoIndent = vbFalse;
+};

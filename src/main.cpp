@@ -1,0 +1,11 @@
+#include "shell/frmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    frmMain mainWindow;
+    mainWindow.show();
+    return app.exec();
+}

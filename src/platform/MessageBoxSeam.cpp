@@ -1,0 +1,50 @@
+#include "MessageBoxSeam.h"
+
+#include <QAbstractButton>
+
+namespace {
+
+class QtMessageBox : public MessageBoxSeam
+{
+public:
+    QMessageBox::StandardButton Show(QWidget *owner, const QString &text, const QString &title,
+                                     QMessageBox::StandardButtons buttons,
+                                     QMessageBox::StandardButton defaultButton,
+                                     QMessageBox::Icon icon) override
+    {
+        QMessageBox box(icon, title, text, buttons, owner);
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
+        // Chinese button texts, whatever translations are installed.
+        const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
+            {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"},
+            {QMessageBox::Cancel, "取消"}, {QMessageBox::Save, "保存(&S)"}};
+        for (const auto &[button, caption] : captions)
+            if (QAbstractButton *b = box.button(button))
+                b->setText(QString::fromUtf8(caption));
+        const int answer = box.exec();
+        return QMessageBox::StandardButton(answer);
+    }
+};
+
+QtMessageBox g_qtBox;
+MessageBoxSeam *g_current = &g_qtBox;
+
+} // namespace
+
+MessageBoxSeam &MessageBoxSeam::Current()
+{
+    return *g_current;
+}
+
+void MessageBoxSeam::Install(MessageBoxSeam *replacement)
+{
+    g_current = replacement ? replacement : &g_qtBox;
+}
+
+QMessageBox::StandardButton MsgBox(QWidget *owner, const QString &text, const QString &title,
+                                   QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon)
+{
+    return MessageBoxSeam::Current().Show(owner, text, title, buttons, defaultButton, icon);
+}

@@ -1,0 +1,77 @@
+#include "SettingsStore.h"
+
+#include <QLocale>
+#include <QSettings>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QSettings StoreFor(const QString &appName)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), appName);
+}
+
+} // namespace
+
+QString SettingsStore::GetSetting(const QString &appName, const QString &section,
+                                  const QString &key, const QString &defaultValue)
+{
+    QSettings store = StoreFor(appName);
+    const QVariant value = store.value(section + QLatin1Char('/') + key);
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void SettingsStore::SaveSetting(const QString &appName, const QString &section,
+                                const QString &key, const QString &value)
+{
+    QSettings store = StoreFor(appName);
+    store.setValue(section + QLatin1Char('/') + key, value);
+    store.sync();
+}
+
+QString SettingsStore::SingleText(double value)
+{
+    const float single = float(value);
+    if (std::isfinite(single) && single == std::trunc(single) && std::fabs(single) < 1e7f)
+        return QString::number(qint64(single));
+    return QString::number(double(single), 'g', 7);
+}
+
+std::optional<double> SettingsStore::ReadNumber(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = QLocale::system().toDouble(trimmed, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> SettingsStore::ReadInteger16(const QString &text)
+{
+    const std::optional<double> number = ReadNumber(text);
+    if (!number)
+        return std::nullopt;
+    const double rounded = std::nearbyint(*number);
+    if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return int(rounded);
+}
+
+std::optional<bool> SettingsStore::ReadBoolean(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    const std::optional<double> number = ReadNumber(trimmed);
+    if (!number)
+        return std::nullopt;
+    return *number != 0.0;
+}

@@ -1,0 +1,89 @@
+#include "frmDoc.h"
+
+#include "StatusBarPanels.h"
+#include "editor/clsScintilla.h"
+#include "frmMain.h"
+#include "platform/TryStep.h"
+
+#include <QCloseEvent>
+
+frmDoc::frmDoc(frmMain *mdiParent)
+    : m_mdiParent(mdiParent)
+{
+    m_hWnd = win::CreateWindowHandle(this, &frmDoc::WindowProc, this);
+}
+
+// The window goes first (WM_DESTROY takes the hooks off it), then the editor,
+// which also forgets any registration it still holds.
+frmDoc::~frmDoc()
+{
+    win::DestroyWindow(m_hWnd);
+    sciMain.reset();
+}
+
+win::LRESULT frmDoc::WindowProc(win::HWND, std::int32_t, win::WPARAM, win::LPARAM)
+{
+    return 0;
+}
+
+QSize frmDoc::sizeHint() const
+{
+    return QSize(312, 213); // design client area, 4680 x 3195 twips
+}
+
+void frmDoc::Form_Load()
+{
+    sciMain = std::make_unique<clsScintilla>();
+    connect(sciMain.get(), &clsScintilla::UpdateUI, this, &frmDoc::sciMain_UpdateUI);
+    connect(sciMain.get(), &clsScintilla::SavePointLeft, this, &frmDoc::sciMain_SavePointLeft);
+    connect(sciMain.get(), &clsScintilla::SavePointReached, this, &frmDoc::sciMain_SavePointReached);
+
+    sciMain->CreateScintilla(this, vbTrue, m_mdiParent);
+    sciMain->Attach(this);
+}
+
+void frmDoc::Form_Activate()
+{
+    if (!sciMain)
+        return;
+    sciMain->SetFocus();
+    sciMain_UpdateUI();
+}
+
+void frmDoc::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (sciMain)
+        TryStep([&] { sciMain->SizeScintilla(0, 0, width(), height()); });
+}
+
+bool frmDoc::QueryClose()
+{
+    return true;
+}
+
+void frmDoc::closeEvent(QCloseEvent *event)
+{
+    if (m_closeApproved || QueryClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmDoc::sciMain_UpdateUI()
+{
+    const QString text = QStringLiteral("当前行: ") + QString::number(sciMain->GetCurLine())
+                         + QStringLiteral(" 列: ") + QString::number(sciMain->GetColumn())
+                         + QStringLiteral(" 总行数: ") + QString::number(sciMain->GetLineCount());
+    m_mdiParent->stb->SetPanelText(1, text);
+}
+
+void frmDoc::sciMain_SavePointLeft()
+{
+    m_mdiParent->stb->SetPanelText(2, QStringLiteral("已编辑"));
+}
+
+void frmDoc::sciMain_SavePointReached()
+{
+    m_mdiParent->stb->SetPanelText(2, QString());
+}

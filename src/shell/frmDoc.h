@@ -1,0 +1,54 @@
+#pragma once
+
+#include "subclass/WindowLayer.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class clsScintilla;
+class frmMain;
+
+// A document window: one editor filling a child window of the main window's
+// document area. It keeps the main window's status bar up to date and guards
+// unsaved changes when it closes.
+class frmDoc : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmDoc(frmMain *mdiParent);
+    ~frmDoc() override;
+
+    std::unique_ptr<clsScintilla> sciMain;
+    // Full path of the file the document came from or was last saved to;
+    // empty for a document never saved.
+    QString strFile;
+
+    win::HWND hWnd() const { return m_hWnd; }
+    QSize sizeHint() const override;
+
+    // Runs once, when the main window creates the window.
+    void Form_Load();
+    // Runs whenever the window becomes the active document window.
+    void Form_Activate();
+
+    // Asks about unsaved changes; false when the user cancels the close.
+    bool QueryClose();
+    // The main window has asked already: close without asking again.
+    void ApproveClose() { m_closeApproved = true; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void sciMain_UpdateUI();
+    void sciMain_SavePointLeft();
+    void sciMain_SavePointReached();
+    static win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam);
+
+    frmMain *m_mdiParent;
+    win::HWND m_hWnd = 0;
+    bool m_closeApproved = false;
+};

@@ -1,0 +1,179 @@
+#include "editor/clsScintilla.h"
+#include "platform/SettingsStore.h"
+#include "shell/StatusBarPanels.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString App = QStringLiteral("ScintillaMDI");
+const QString Section = QStringLiteral("Settings");
+
+QString Stored(const QString &key)
+{
+    return SettingsStore::GetSetting(App, Section, key, QStringLiteral("<missing>"));
+}
+
+void Store(const QString &key, const QString &value)
+{
+    SettingsStore::SaveSetting(App, Section, key, value);
+}
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), App).clear();
+    }
+
+    std::unique_ptr<frmMain> Start()
+    {
+        auto window = std::make_unique<frmMain>();
+        window->show();
+        QApplication::processEvents();
+        return window;
+    }
+
+    static QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
+};
+
+TEST_F(MainWindowTest, FirstRunCentresTheDesignSizeAndOpensOneDocument)
+{
+    auto window = Start();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版"));
+    EXPECT_EQ(window->size(), QSize(690, 479));
+    const QRect frame = window->frameGeometry();
+    EXPECT_NEAR(frame.left(), (Screen().width() - frame.width()) / 2, 1);
+    EXPECT_NEAR(frame.top(), (Screen().height() - frame.height()) / 2, 1);
+
+    ASSERT_EQ(window->Documents().size(), 1);
+    frmDoc *doc = window->ActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->windowTitle(), QStringLiteral("新建文档 1"));
+    EXPECT_TRUE(doc->strFile.isEmpty());
+    EXPECT_EQ(window->lDocCount, 1);
+    EXPECT_EQ(doc->sciMain->Editor()->geometry(), doc->rect()); // the editor fills its window
+    EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());
+}
+
+TEST_F(MainWindowTest, TheStatusBarHasFivePanelsAndShowsTheCaret)
+{
+    auto window = Start();
+    for (int panel = 2; panel <= 5; ++panel)
+        EXPECT_EQ(window->stb->Panel(panel)->width(), 96) << panel;
+    EXPECT_GT(window->stb->Panel(1)->width(), 96);
+    EXPECT_EQ(window->stb->PanelText(1), QStringLiteral("当前行: 0 列: 0 总行数: 1"));
+    EXPECT_EQ(window->stb->PanelText(2), QString());
+
+    clsScintilla &sci = *window->ActiveDocument()->sciMain;
+    sci.SendEditor(QsciScintillaBase::SCI_ADDTEXT, 12, QStringLiteral("ab\ncd\nefgh\n"));
+    sci.SendEditor(QsciScintillaBase::SCI_GOTOPOS, 10); // third line, fifth character
+    QApplication::processEvents();
+    EXPECT_EQ(window->stb->PanelText(1), QStringLiteral("当前行: 2 列: 4 总行数: 4"));
+    EXPECT_EQ(window->stb->PanelText(2), QStringLiteral("已编辑"));
+
+    sci.SendEditor(QsciScintillaBase::SCI_UNDO);
+    QApplication::processEvents();
+    EXPECT_EQ(window->stb->PanelText(2), QString());
+}
+
+TEST_F(MainWindowTest, DocumentNumbersAreNeverReused)
+{
+    auto window = Start();
+    frmDoc *second = window->OpenDocument(QStringLiteral("New Document"));
+    EXPECT_EQ(second->windowTitle(), QStringLiteral("New Document 2"));
+    EXPECT_EQ(window->ActiveDocument(), second);
+    second->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(window->Documents().size(), 1);
+    EXPECT_EQ(window->OpenDocument(QStringLiteral("New Document"))->windowTitle(), QStringLiteral("New Document 3"));
+}
+
+TEST_F(MainWindowTest, ClosingStoresStateAndPlacementInTwips)
+{
+    auto window = Start();
+    window->move(30, 40);
+    window->resize(500, 400);
+    QApplication::processEvents();
+    const QRect frame = window->frameGeometry();
+    window->close();
+    EXPECT_EQ(Stored("MDIWState"), "0");
+    EXPECT_EQ(Stored("MDILeft"), QString::number(frame.left() * 15));
+    EXPECT_EQ(Stored("MDITop"), QString::number(frame.top() * 15));
+    EXPECT_EQ(Stored("MDIWidth"), QString::number(frame.width() * 15));
+    EXPECT_EQ(Stored("MDIHeight"), QString::number(frame.height() * 15));
+    EXPECT_TRUE(window->Documents().isEmpty());
+
+    auto again = Start();
+    EXPECT_EQ(again->frameGeometry(), frame);
+}
+
+TEST_F(MainWindowTest, ClosedMaximizedStoresTheRestoredPlacementAndReopensMaximized)
+{
+    auto window = Start();
+    window->move(30, 40);
+    QApplication::processEvents();
+    const QRect normal = window->frameGeometry();
+    window->showMaximized();
+    QApplication::processEvents();
+    window->close();
+    EXPECT_EQ(Stored("MDIWState"), "2");
+    EXPECT_EQ(Stored("MDILeft"), QString::number(normal.left() * 15));
+    EXPECT_EQ(Stored("MDIWidth"), QString::number(normal.width() * 15));
+
+    Store("MDIWidth", "9000"); // not applied while maximized
+    auto again = Start();
+    EXPECT_TRUE(again->isMaximized());
+    again->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(again->size(), QSize(690, 479));
+}
+
+TEST_F(MainWindowTest, ClosedMinimizedStoresTheNormalWindow)
+{
+    auto window = Start();
+    window->move(50, 60);
+    QApplication::processEvents();
+    const QRect normal = window->frameGeometry();
+    window->showMinimized();
+    QApplication::processEvents();
+    window->close();
+    EXPECT_EQ(Stored("MDIWState"), "0");
+    EXPECT_EQ(Stored("MDILeft"), QString::number(normal.left() * 15));
+    EXPECT_EQ(Stored("MDITop"), QString::number(normal.top() * 15));
+}
+
+TEST_F(MainWindowTest, AValueEditedToHoldLettersIsSkipped)
+{
+    Store("MDIWState", "maximal");
+    Store("MDILeft", "abc");
+    Store("MDITop", "1500");
+    Store("MDIWidth", "9000");
+    Store("MDIHeight", "x9");
+    auto window = Start();
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->frameGeometry().top(), 100);
+    EXPECT_EQ(window->frameGeometry().width(), 600);
+    EXPECT_EQ(window->height(), 479);
+    EXPECT_EQ(window->Documents().size(), 1); // start-up went on
+}
+
+TEST_F(MainWindowTest, AWindowStoredOffEveryScreenComesBack)
+{
+    Store("MDILeft", "150000"); // 10000 pixels to the right
+    Store("MDITop", "-90000");
+    auto window = Start();
+    EXPECT_TRUE(Screen().intersects(window->frameGeometry()));
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#include "ScriptedMessageBox.h"
+
+ScriptedMessageBox::ScriptedMessageBox()
+{
+    MessageBoxSeam::Install(this);
+}
+
+ScriptedMessageBox::~ScriptedMessageBox()
+{
+    MessageBoxSeam::Install(nullptr);
+}
+
+QMessageBox::StandardButton ScriptedMessageBox::Show(QWidget *, const QString &text, const QString &title,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton,
+                                                     QMessageBox::Icon icon)
+{
+    shown.append({text, title, buttons, defaultButton, icon});
+    if (!m_answers.isEmpty())
+        return m_answers.takeFirst();
+    return (buttons & QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::Ok;
+}

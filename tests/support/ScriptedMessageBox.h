@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/MessageBoxSeam.h"
+
+#include <QList>
+#include <QString>
+
+// Answers message boxes from a script and remembers what was asked.
+class ScriptedMessageBox : public MessageBoxSeam
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString title;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::Icon icon;
+    };
+
+    ScriptedMessageBox();
+    ~ScriptedMessageBox() override;
+
+    // Answers given in order; once they run out, boxes answer Cancel (or Ok
+    // when there is no Cancel button).
+    void Answer(QMessageBox::StandardButton answer) { m_answers.append(answer); }
+
+    QMessageBox::StandardButton Show(QWidget *owner, const QString &text, const QString &title,
+                                     QMessageBox::StandardButtons buttons,
+                                     QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon) override;
+
+    QList<Shown> shown;
+
+private:
+    QList<QMessageBox::StandardButton> m_answers;
+};

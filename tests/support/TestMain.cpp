@@ -1,0 +1,26 @@
+// Every test run gets Qt's offscreen platform, its own settings directory and
+// its own working directory, so no test ever touches a user's files.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir sandbox;
+    if (!sandbox.isValid())
+        return 2;
+    const QString config = sandbox.filePath(QStringLiteral("config"));
+    const QString work = sandbox.filePath(QStringLiteral("work"));
+    QDir().mkpath(config);
+    QDir().mkpath(work);
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", sandbox.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QDir::setCurrent(work);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,6 +1,7 @@
 #include "EditorWindow.h"
 
-#include <QAccessible>
+#include "EditorAccessibility.h"
+
 
 namespace {
 
@@ -15,6 +16,7 @@ EditorWindow::EditorWindow(QWidget *host)
     : QsciScintillaBase(host)
 {
     m_hWnd = win::CreateWindowHandle(this, &EditorBaseProc, this);
+    EditorAccessibility::Register(this);
     SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     ApplyModEventMask();
     ConnectNotifications();
@@ -22,6 +24,7 @@ EditorWindow::EditorWindow(QWidget *host)
 
 EditorWindow::~EditorWindow()
 {
+    EditorAccessibility::Unregister(this);
     win::DestroyWindow(m_hWnd);
 }
 
@@ -44,7 +47,7 @@ void EditorWindow::EndBulkOperation()
 void EditorWindow::ApplyModEventMask()
 {
     long mask = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
-    if (QAccessible::isActive() && m_bulkDepth == 0)
+    if (EditorAccessibility::Listening() && m_bulkDepth == 0)
         mask |= SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
     SendScintilla(SCI_SETMODEVENTMASK, mask);
 }

@@ -27,10 +27,13 @@ public:
     void EndBulkOperation();
     bool InBulkOperation() const { return m_bulkDepth > 0; }
 
+    // Which change reports the component sends, for the current state of
+    // accessibility and bulk work.
+    void ApplyModEventMask();
+
 private:
     void ConnectNotifications();
     void Notify(NotifyRecord record);
-    void ApplyModEventMask();
 
     win::HWND m_hWnd = 0;
     int m_bulkDepth = 0;

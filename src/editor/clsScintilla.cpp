@@ -147,7 +147,8 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
 
 void clsScintilla::HandleCharAdded(const NotifyRecord &)
 {
-    // Auto-indent and call tips hook in here.
+    if (m_AutoIndent == vbTrue)
+        MaintainIndentation();
 }
 
 bool clsScintilla::IsBrace(long ch)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorWindow.h"
+#include "FileIoResult.h"
 #include "NotifyRecord.h"
 #include "subclass/ISubclass.h"
 #include "platform/VbBool.h"
@@ -11,7 +12,7 @@
 #include <QString>
 #include <functional>
 
-class EditorWindow;
+class QFile;
 class QWidget;
 
 // The wrapper around one editing component. It creates the component as a
@@ -57,24 +58,119 @@ public:
     void MsgResponse(int) override {}
     win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam) override;
 
-    // ---- keyboard ----
+    // ---- keyboard and auto-indent ----
+    void MaintainIndentation();
     void ClearCmdKey(long lKeyDef);
     void ClearCommandKeys();
     static long Shift(long lValue, long lNumberOfBitsToShift, long lDirectionToShift);
     static long LShift(long lValue, long lNumberOfBitsToShift);
 
-    // ---- caret, positions, lines ----
-    long GetCurPos() const;
-    long CharAtPos(long position) const;
-    long GetColumn() const;
-    long GetCurLine() const;
-    long GetLineCount() const;
+    // ---- whole text and files ----
+    // The document exactly as the component holds it.
+    QByteArray Text() const { return GetText(); }
+    void Text(const QString &strVal) { SetText(strVal); }
+    QByteArray GetText() const;
+    void SetText(const QString &str);
+    // Replaces the document with these bytes, whatever they hold (NUL included).
+    void SetTextBytes(const QByteArray &bytes);
+    // Reads a file into the document (nothing happens for a name that names
+    // nothing); the document is then unmodified and cannot be undone past it.
+    FileIoResult LoadFile(const QString &strFile);
+    // Writes the document, filtered by the end-of-line mode, through a save
+    // file: on any failure the old file stays whole and the save point is
+    // left where it was.
+    FileIoResult SaveToFile(const QString &strFile);
+    void SetSavePoint();
+    bool Modified() const;
+    long GetLen() const;
+    long GetDocLen() const;
+    // True while a file is being read into this editor.
+    bool IsLoading() const { return m_loading; }
 
-    // ---- switches read on every added character ----
+    // ---- selection and clipboard ----
+    QString SelText() const { return GetSelText(); }
+    void SelText(const QString &strVal) { SetSelText(strVal); }
+    void SetSelText(const QString &strVal);
+    void ReplaceSel(const QString &strVal);
+    QString GetSelText() const;
+    void SetSel(long lStart, long lEnd);
+    long GetSelStart() const;
+    long GetSelEnd() const;
+    void SelectAll();
+    void Cut();
+    void Copy();
+    void Paste();
+    void Undo();
+    void Redo();
+
+    // ---- caret, positions, lines, characters ----
+    long GetCurPos() const;
+    void SetCurrentPosition(long lval);
+    long GetCurLine() const;
+    long GetColumn() const;
+    long GetCaretInLine() const;
+    long GetLineCount() const;
+    long GetLastLine() const;
+    long PositionFromLine(long lLine) const;
+    long GetLineEndPosition(long lLine) const;
+    long GetLineIndentation(long lLine) const;
+    void SetLineIndentation(long lLine, long lIndent);
+    long GetLineIndentPosition(long lLine) const;
+    // The line's bytes, its line end included.
+    QByteArray GetLine(long lLine) const;
+    long CharAtPos(long position) const;
+    long GetCharAtLong(long iPos) const;
+    // The byte at a position as a one-byte string (a 0 byte outside the document).
+    QByteArray GetCharAt(long lPos) const;
+    static QString Byte2Str(const QByteArray &bVal);
+    static QByteArray StrToBytes(const QString &text);
+
+    // ---- properties (kept by the wrapper) ----
     int ShowCallTips() const { return m_ShowCallTips; }
     void ShowCallTips(int bVal) { m_ShowCallTips = bVal; }
     int AutoIndent() const { return m_AutoIndent; }
     void AutoIndent(int bVal) { m_AutoIndent = bVal; }
+    int LineNumbers() const { return m_LineNumbers; }
+    void LineNumbers(int bVal);
+    int Folding() const { return m_Folding; }
+    void Folding(int bVal);
+    int WordWrap() const { return m_WordWrap; }
+    void WordWrap(int bVal);
+    int ContextMenu() const { return m_ContextMenu; }
+    void ContextMenu(int bVal);
+    int IgnoreAutoCCase() const { return m_IgnoreAutoCCase; }
+    void IgnoreAutoCCase(int bVal);
+    long LineBreak() const { return m_LineBreak; }
+    void LineBreak(long eolVal);
+
+    // ---- properties (asked of the component) ----
+    int ViewWhiteSpace() const { return VbBool(GetViewWhiteSpace()); }
+    void ViewWhiteSpace(int bVal) { SetViewWhiteSpace(bVal); }
+    long ScrollWidth() const { return GetScrollWidth(); }
+    void ScrollWidth(long lval) { SetScrollWidth(lval); }
+    int ReadOnly() const { return VbBool(GetReadOnly()); }
+    void ReadOnly(int bVal) { SetReadOnly(bVal == vbTrue ? vbTrue : vbFalse); }
+
+    // ---- view settings ----
+    void SetLineNumbers(int bVal);
+    void SetMarginWidth(long enMargin, long lWidth);
+    void SetFolding(int bDoFold);
+    void SetProperty(const QString &key, const QString &value);
+    void SetReadOnly(int bVal);
+    bool GetReadOnly() const;
+    void SetContextMenu(int bVal);
+    void SetLineBreak(long eolVal);
+    void SetViewWhiteSpace(int bVal);
+    bool GetViewWhiteSpace() const;
+    void SetScrollWidth(long lval);
+    long GetScrollWidth() const;
+    void SetAutoCompleteIgnoreCase(int bVal);
+    long GetZoom() const;
+    void SetZoom(long lval);
+    void ZoomIn();
+    void ZoomOut();
+    void MarkerSet(long iLine, long iMarkerNum);
+    void ClearUndoBuffer();
 
 signals:
     void OnModified();
@@ -100,6 +196,8 @@ private:
     void HighlightBraces();
     void ToggleFoldAt(const NotifyRecord &scn);
     void HandleCharAdded(const NotifyRecord &scn);
+    FileIoResult ReadTextFile(QFile &file, qint64 size);
+    FileIoResult WriteTextFile(const QString &strFile);
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
@@ -108,6 +206,13 @@ private:
 
     bool m_searchDone = false;
     bool m_apiLoaded = false;
+    bool m_loading = false;
     int m_ShowCallTips = vbFalse;
     int m_AutoIndent = vbFalse;
+    int m_LineNumbers = vbFalse;
+    int m_Folding = vbFalse;
+    int m_WordWrap = vbFalse;
+    int m_ContextMenu = vbFalse;
+    int m_IgnoreAutoCCase = vbFalse;
+    long m_LineBreak = 0;
 };

@@ -1,4 +1,4 @@
-// Keyboard handling of the editor wrapper.
+// Auto-indent and keyboard handling of the editor wrapper.
 #include "clsScintilla.h"
 
 #include "platform/RuntimeError.h"
@@ -8,6 +8,27 @@
 #include <limits>
 
 using Sci = QsciScintillaBase;
+
+// An empty caret line takes the indentation of the nearest non-empty line
+// above it (a line of blanks counts as non-empty), and the caret lands after
+// that indentation. Runs after every added character; it only acts right
+// after Enter, when the caret's line is still empty.
+void clsScintilla::MaintainIndentation()
+{
+    const long caretLine = GetCurLine();
+    long line = caretLine;
+    long indent = 0;
+    while (line >= 0 && GetLineEndPosition(line) == PositionFromLine(line)) {
+        --line;
+        if (line >= 0)
+            indent = GetLineIndentation(line);
+        if (indent >= 1) {
+            SetLineIndentation(caretLine, indent);
+            SetCurrentPosition(GetLineIndentPosition(caretLine));
+            SetSel(GetCurPos(), GetCurPos());
+        }
+    }
+}
 
 void clsScintilla::ClearCmdKey(long lKeyDef)
 {

@@ -3,6 +3,7 @@
 #include "StatusBarPanels.h"
 #include "editor/clsScintilla.h"
 #include "frmMain.h"
+#include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
@@ -39,7 +40,13 @@ void frmDoc::Form_Load()
     connect(sciMain.get(), &clsScintilla::SavePointReached, this, &frmDoc::sciMain_SavePointReached);
 
     sciMain->CreateScintilla(this, vbTrue, m_mdiParent);
+    sciMain->ScrollWidth(10000);
     sciMain->Attach(this);
+    sciMain->Folding(vbTrue);
+    sciMain->ShowCallTips(vbTrue);
+    sciMain->LineNumbers(vbTrue);
+    sciMain->AutoIndent(vbTrue);
+    sciMain->SetMarginWidth(0, 50);
 }
 
 void frmDoc::Form_Activate()
@@ -57,14 +64,33 @@ void frmDoc::resizeEvent(QResizeEvent *event)
         TryStep([&] { sciMain->SizeScintilla(0, 0, width(), height()); });
 }
 
+// Yes saves by the Save command's rule; a save that does not happen (it
+// failed, or no file name was chosen) keeps the window open.
 bool frmDoc::QueryClose()
 {
-    return true;
+    if (!sciMain)
+        return true;
+    if (sciMain->IsLoading())
+        return false; // the file is still coming in
+    if (!sciMain->Modified())
+        return true;
+
+    const QString text = QStringLiteral("文件 [") + windowTitle() + QStringLiteral("]\r\n")
+                         + QStringLiteral("已经发生修改.  请问是否保存?");
+    switch (MsgBox(this, text, QStringLiteral("已修改"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                   QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return m_mdiParent->SaveDoc(this);
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void frmDoc::closeEvent(QCloseEvent *event)
 {
-    if (m_closeApproved || QueryClose())
+    if ((m_closeApproved && !(sciMain && sciMain->IsLoading())) || QueryClose())
         event->accept();
     else
         event->ignore();

@@ -4,6 +4,7 @@
 #include "WindowPlacement.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
+#include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
@@ -68,15 +69,23 @@ void frmMain::Setup()
 
 frmDoc *frmMain::OpenDocument(const QString &name)
 {
-    FrozenDrawing frozen(this);
-
     auto *doc = new frmDoc(this);
     doc->setObjectName(QStringLiteral("frmDoc"));
     TryStep([&] { doc->Form_Load(); });
     ++lDocCount;
 
-    doc->setWindowTitle(name + QLatin1Char(' ') + QString::number(lDocCount));
+    if (QFileInfo::exists(name)) {
+        if (!LoadDocumentFile(doc, name)) {
+            delete doc; // never leave an empty document bound to a file it could not read
+            return nullptr;
+        }
+    } else {
+        doc->setWindowTitle(name + QLatin1Char(' ') + QString::number(lDocCount));
+    }
 
+    // Frozen only while the window appears, not while a big file loads: the
+    // interface keeps drawing between the chunks of a load.
+    FrozenDrawing frozen(this);
     QMdiSubWindow *window = m_mdiArea->addSubWindow(doc);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->resize(window->sizeHint());
@@ -85,6 +94,40 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     if (doc->sciMain)
         doc->sciMain->SetFocus();
     return doc;
+}
+
+// Shows the file in the window, or says in Chinese why it cannot be read.
+bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
+{
+    FileIoResult result = FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
+    if (doc->sciMain)
+        result = doc->sciMain->LoadFile(path);
+    if (!result.ok()) {
+        MsgBox(this, QStringLiteral("无法打开文件“%1”。\n%2").arg(path, result.reason), QStringLiteral("打开文件"),
+               QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+    doc->setWindowTitle(path);
+    doc->strFile = path;
+    return true;
+}
+
+bool frmMain::SaveDoc(frmDoc *doc)
+{
+    if (!doc || !doc->sciMain)
+        return false;
+    if (doc->strFile.isEmpty())
+        return false; // no name to save under yet
+    const FileIoResult result = doc->sciMain->SaveToFile(doc->strFile);
+    if (!result.ok())
+        ReportSaveFailure(doc->strFile, result.reason);
+    return result.ok();
+}
+
+void frmMain::ReportSaveFailure(const QString &path, const QString &reason)
+{
+    MsgBox(this, QStringLiteral("无法保存文件“%1”。\n%2\n文档未被保存，内容仍在编辑器中。").arg(path, reason),
+           QStringLiteral("保存失败"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 frmDoc *frmMain::ActiveDocument() const

@@ -28,6 +28,10 @@ public:
     // The only way document windows are made.
     frmDoc *OpenDocument(const QString &name);
 
+    // Saves a document by the Save rule: to its file when it has one. Says
+    // why in a message when the save fails; true when the document was saved.
+    bool SaveDoc(frmDoc *doc);
+
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
     QMdiArea *MdiArea() const { return m_mdiArea; }
@@ -46,6 +50,8 @@ private:
     bool QueryCloseDocuments();
     void CloseDocuments();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    bool LoadDocumentFile(frmDoc *doc, const QString &path);
+    void ReportSaveFailure(const QString &path, const QString &reason);
 
     QMdiArea *m_mdiArea = nullptr;
     std::optional<QRect> m_restoredFrame;

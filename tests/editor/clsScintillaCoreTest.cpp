@@ -1,7 +1,9 @@
 #include "TestEditorHost.h"
+#include "editor/EditorAccessibility.h"
 #include "editor/EditorWindow.h"
 #include "platform/RuntimeError.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -274,6 +276,35 @@ TEST(EditorLifetime, AWrapperThatGoesAwayTakesItsRegistrationWithIt)
     record.code = scn::UPDATEUI;
     win::SendMessage(handle, win::WM_NOTIFY, 0, reinterpret_cast<win::LPARAM>(&record)); // nobody to call
     win::DestroyWindow(handle);
+}
+
+} // namespace
+
+namespace {
+
+TEST(EditorAccessibilityTest, APlainObjectServesUntilAScreenReaderListens)
+{
+    TestEditorHost host;
+    host.show();
+    EditorWindow *editor = host.sci().Editor();
+    ASSERT_FALSE(EditorAccessibility::Listening());
+    QAccessibleInterface *plain = QAccessible::queryAccessibleInterface(editor);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->textInterface(), nullptr); // nothing that counts characters
+    EXPECT_FALSE(editor->SendScintilla(Sci::SCI_GETMODEVENTMASK) & Sci::SC_MOD_INSERTTEXT);
+
+    QAccessible::setActive(true);
+    QAccessibleInterface *full = QAccessible::queryAccessibleInterface(editor);
+    ASSERT_NE(full, nullptr);
+    EXPECT_NE(full->textInterface(), nullptr);
+    EXPECT_TRUE(editor->SendScintilla(Sci::SCI_GETMODEVENTMASK) & Sci::SC_MOD_INSERTTEXT);
+    editor->BeginBulkOperation(); // bulk work goes without the reports in any case
+    EXPECT_FALSE(editor->SendScintilla(Sci::SCI_GETMODEVENTMASK) & Sci::SC_MOD_INSERTTEXT);
+    editor->EndBulkOperation();
+
+    QAccessible::setActive(false);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(editor)->textInterface(), nullptr);
+    EXPECT_FALSE(editor->SendScintilla(Sci::SCI_GETMODEVENTMASK) & Sci::SC_MOD_INSERTTEXT);
 }
 
 } // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <chrono>
+#include <functional>
+
+// Small helpers shared by the benchmark programs.
+namespace bench {
+
+// Generated C++-like text of about the given size (deterministic).
+QByteArray CppLikeText(qint64 bytes);
+
+// Writes the text to a file and answers its path.
+QString WriteFile(const QString &path, const QByteArray &bytes);
+
+// Seconds taken by one run of the action.
+double Seconds(const std::function<void()> &action);
+
+// The best of a few runs: less noise from whatever else the machine does.
+double BestOf(int runs, const std::function<void()> &action);
+
+// Resident memory now and the peak so far, in bytes (from /proc).
+qint64 ResidentBytes();
+qint64 PeakResidentBytes();
+
+// Prints one result line: a name, a figure, and the goal it is held against.
+void Report(const QString &name, const QString &figure, const QString &goal = QString());
+
+} // namespace bench

@@ -1,0 +1,227 @@
+#include "SmallFilesystem.h"
+#include "TestEditorHost.h"
+#include "UnprivilegedScope.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+class EditorFilesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Reachable for the ordinary user some cases switch to.
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                              | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(QFileInfo(dir.path()).path(), QFileInfo(QFileInfo(dir.path()).path()).permissions()
+                                                                | QFileDevice::ExeOther);
+    }
+
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    clsScintilla &sci() { return host.sci(); }
+
+    QTemporaryDir dir;
+    TestEditorHost host;
+};
+
+QByteArray RandomBytes(int length, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(length, '\0');
+    for (char &byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
+}
+
+TEST_F(EditorFilesTest, AnyBytesComeBackUnchanged)
+{
+    const QList<QByteArray> samples = {
+        QByteArray(),
+        QByteArray("x"),
+        QByteArray("\r\n"),
+        QByteArray("a\0b\0\0c", 6),                         // NUL bytes do not cut the file
+        QByteArray("\xff\xfe\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 27), // invalid UTF-8, mixed ends
+        QByteArray("中文 \xe4\xb8 truncated", 21),
+        RandomBytes(70000, 7),
+    };
+    for (const QByteArray &bytes : samples) {
+        const QString in = Write(QStringLiteral("in.bin"), bytes);
+        ASSERT_TRUE(sci().LoadFile(in).ok());
+        EXPECT_EQ(sci().GetText(), bytes);
+        EXPECT_EQ(sci().GetLen(), bytes.size());
+        EXPECT_FALSE(sci().Modified());
+        ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("out.bin"))).ok());
+        EXPECT_EQ(Read(Path(QStringLiteral("out.bin"))), bytes) << bytes.size() << " bytes";
+    }
+}
+
+TEST_F(EditorFilesTest, AFileLargerThanOneReadChunkLoadsWholeWithTheInterfaceRunning)
+{
+    QByteArray bytes = RandomBytes(10000001 * 2 + 12345, 11);
+    const QString in = Write(QStringLiteral("big.bin"), bytes);
+
+    bool ranWhileLoading = false, editorLocked = false;
+    QTimer::singleShot(0, [&] {
+        ranWhileLoading = sci().IsLoading();
+        editorLocked = !sci().Editor()->isEnabled();
+    });
+    ASSERT_TRUE(sci().LoadFile(in).ok());
+    EXPECT_TRUE(ranWhileLoading);
+    EXPECT_TRUE(editorLocked);
+    EXPECT_TRUE(sci().Editor()->isEnabled());
+    EXPECT_EQ(sci().GetLen(), bytes.size());
+    EXPECT_TRUE(sci().GetText() == bytes);
+}
+
+TEST_F(EditorFilesTest, ALoadedDocumentIsUnmodifiedAndCannotBeUndonePastTheLoad)
+{
+    sci().SetText(QStringLiteral("before"));
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("a.txt"), "loaded")).ok());
+    EXPECT_FALSE(sci().Modified());
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_CANUNDO), 0);
+    sci().Undo();
+    EXPECT_EQ(sci().GetText(), QByteArray("loaded"));
+
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("empty.txt"), "")).ok());
+    EXPECT_EQ(sci().GetText(), QByteArray());
+    EXPECT_FALSE(sci().Modified());
+}
+
+TEST_F(EditorFilesTest, NothingThereMeansNothingHappens)
+{
+    sci().SetText(QStringLiteral("kept"));
+    EXPECT_EQ(sci().LoadFile(Path(QStringLiteral("missing.txt"))).outcome, FileIoResult::NotFound);
+    EXPECT_EQ(sci().GetText(), QByteArray("kept"));
+}
+
+TEST_F(EditorFilesTest, WhatCannotBeReadIsRefusedWithAReason)
+{
+    sci().SetText(QStringLiteral("kept"));
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    for (const QString &path : {Path(QStringLiteral("folder")), QStringLiteral("/dev/zero")}) {
+        const FileIoResult result = sci().LoadFile(path);
+        EXPECT_EQ(result.outcome, FileIoResult::Failed) << path.toStdString();
+        EXPECT_FALSE(result.reason.isEmpty());
+        EXPECT_EQ(sci().GetText(), QByteArray("kept"));
+    }
+    const QString secret = Write(QStringLiteral("secret.txt"), "no");
+    QFile::setPermissions(secret, QFileDevice::WriteOwner);
+    UnprivilegedScope user;
+    ASSERT_TRUE(user.active());
+    const FileIoResult result = sci().LoadFile(secret);
+    EXPECT_EQ(result.outcome, FileIoResult::Failed);
+    EXPECT_EQ(result.reason, QStringLiteral("没有读取这个文件的权限。"));
+    EXPECT_EQ(sci().GetText(), QByteArray("kept"));
+}
+
+TEST_F(EditorFilesTest, TheLineBreakModeFiltersWhatIsWritten)
+{
+    const QByteArray mixed("one\r\ntwo\nthree\rfour\r\n");
+    sci().SetTextBytes(mixed);
+    sci().LineBreak(Sci::SC_EOL_CR);
+    ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("cr.txt"))).ok());
+    EXPECT_EQ(Read(Path(QStringLiteral("cr.txt"))), QByteArray("one\rtwothree\rfour\r"));
+    sci().LineBreak(Sci::SC_EOL_LF);
+    ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("lf.txt"))).ok());
+    EXPECT_EQ(Read(Path(QStringLiteral("lf.txt"))), QByteArray("one\ntwo\nthreefour\n"));
+    sci().LineBreak(Sci::SC_EOL_CRLF);
+    ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("crlf.txt"))).ok());
+    EXPECT_EQ(Read(Path(QStringLiteral("crlf.txt"))), mixed);
+    EXPECT_EQ(sci().GetText(), mixed); // saving leaves the document alone
+}
+
+TEST_F(EditorFilesTest, SavingMarksTheSavePointAndAnEmptyDocumentTruncates)
+{
+    const QString target = Write(QStringLiteral("t.txt"), "old content");
+    sci().SetText(QString());
+    sci().SendEditor(Sci::SCI_ADDTEXT, 1, QStringLiteral("x"));
+    sci().SendEditor(Sci::SCI_DELETEBACK);
+    EXPECT_TRUE(sci().Modified());
+    ASSERT_TRUE(sci().SaveToFile(target).ok());
+    EXPECT_FALSE(sci().Modified());
+    EXPECT_EQ(Read(target), QByteArray());
+}
+
+TEST_F(EditorFilesTest, AFailedSaveKeepsTheOldFileAndTheModifiedState)
+{
+    sci().SetText(QStringLiteral("new text"));
+    ASSERT_TRUE(sci().Modified());
+
+    QDir(dir.path()).mkdir(QStringLiteral("in-the-way"));
+    FileIoResult result = sci().SaveToFile(Path(QStringLiteral("in-the-way")));
+    EXPECT_FALSE(result.ok());
+    EXPECT_FALSE(result.reason.isEmpty());
+    EXPECT_TRUE(QFileInfo(Path(QStringLiteral("in-the-way"))).isDir());
+
+    EXPECT_FALSE(sci().SaveToFile(Path(QStringLiteral("no/such/folder/x.txt"))).ok());
+    EXPECT_TRUE(sci().Modified());
+}
+
+TEST_F(EditorFilesTest, AFullOrReadOnlyDiskKeepsTheOldFile)
+{
+    SmallFilesystem disk(Path(QStringLiteral("disk")), 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no privilege to mount a small file system here";
+    const QString target = Write(QStringLiteral("disk/doc.txt"), "old content");
+
+    sci().SetTextBytes(QByteArray(256 * 1024, 'z')); // larger than the disk
+    const FileIoResult full = sci().SaveToFile(target);
+    EXPECT_FALSE(full.ok());
+    EXPECT_FALSE(full.reason.isEmpty());
+    EXPECT_EQ(Read(target), QByteArray("old content"));
+    EXPECT_TRUE(sci().Modified());
+
+    ASSERT_TRUE(disk.MakeReadOnly());
+    sci().SetText(QStringLiteral("small"));
+    EXPECT_FALSE(sci().SaveToFile(target).ok());
+    EXPECT_EQ(Read(target), QByteArray("old content"));
+    EXPECT_TRUE(sci().Modified());
+}
+
+TEST_F(EditorFilesTest, PermissionsOfFilesAndFoldersAreRespected)
+{
+    sci().SetText(QStringLiteral("new text"));
+    const QString locked = Write(QStringLiteral("locked.txt"), "old content");
+    QDir(dir.path()).mkdir(QStringLiteral("ro"));
+    const QString inside = Write(QStringLiteral("ro/file.txt"), "old content");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                      | QFileDevice::WriteOther);
+    QFile::setPermissions(Path(QStringLiteral("ro")), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                          | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    {
+        UnprivilegedScope user;
+        ASSERT_TRUE(user.active());
+        EXPECT_FALSE(sci().SaveToFile(locked).ok()); // a read-only file
+        EXPECT_FALSE(sci().SaveToFile(inside).ok()); // a writable file in a read-only folder
+    }
+    EXPECT_EQ(Read(locked), QByteArray("old content"));
+    EXPECT_EQ(Read(inside), QByteArray("old content"));
+    EXPECT_TRUE(sci().Modified());
+}
+
+} // namespace

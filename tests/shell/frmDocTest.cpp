@@ -1,0 +1,197 @@
+#include "ScriptedMessageBox.h"
+#include "editor/clsScintilla.h"
+#include "platform/SettingsStore.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+class DocumentWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
+            .clear();
+        window = std::make_unique<frmMain>();
+        window->show();
+        QApplication::processEvents();
+    }
+
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    static void Edit(frmDoc *doc, const QString &text)
+    {
+        doc->sciMain->SendEditor(Sci::SCI_ADDTEXT, text.toUtf8().size(), text);
+    }
+
+    bool IsOpen(frmDoc *doc) const { return window->Documents().contains(doc); }
+
+    QTemporaryDir dir;
+    ScriptedMessageBox boxes;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(DocumentWindowTest, ANewDocumentShowsLineNumbersAndTheFoldMargin)
+{
+    clsScintilla &sci = *window->ActiveDocument()->sciMain;
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETMARGINWIDTHN, 0), 50);
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETMARGINWIDTHN, 1), 20);
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_MARKERSYMBOLDEFINED, 30), Sci::SC_MARK_BOXPLUS);
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETSCROLLWIDTH), 10000);
+    EXPECT_EQ(sci.AutoIndent(), vbTrue);
+    EXPECT_EQ(sci.ShowCallTips(), vbTrue);
+    EXPECT_EQ(sci.Folding(), vbTrue);
+}
+
+TEST_F(DocumentWindowTest, AnExistingFileOpensUnderItsPath)
+{
+    const QString path = Write(QStringLiteral("hello.txt"), "hello\r\nworld\xff");
+    frmDoc *doc = window->OpenDocument(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->windowTitle(), path);
+    EXPECT_EQ(doc->strFile, path);
+    EXPECT_EQ(doc->sciMain->Text(), QByteArray("hello\r\nworld\xff"));
+    EXPECT_FALSE(doc->sciMain->Modified());
+    EXPECT_EQ(window->ActiveDocument(), doc);
+    EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());
+    EXPECT_EQ(window->lDocCount, 2);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(DocumentWindowTest, AFileThatCannotBeReadIsReportedAndBindsNoDocument)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("a folder"));
+    for (const QString &path : {dir.filePath(QStringLiteral("a folder")), QStringLiteral("/dev/null")}) {
+        boxes.shown.clear();
+        const int before = window->Documents().size();
+        EXPECT_EQ(window->OpenDocument(path), nullptr);
+        EXPECT_EQ(window->Documents().size(), before);
+        for (frmDoc *doc : window->Documents())
+            EXPECT_NE(doc->strFile, path);
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_TRUE(boxes.shown[0].text.contains(path));
+        EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("无法打开文件")));
+    }
+}
+
+TEST_F(DocumentWindowTest, AnUnmodifiedDocumentClosesWithoutAQuestion)
+{
+    frmDoc *doc = window->ActiveDocument();
+    doc->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(IsOpen(doc));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(DocumentWindowTest, TheClosePromptAsksAndCancelKeepsTheWindow)
+{
+    frmDoc *doc = window->ActiveDocument();
+    Edit(doc, QStringLiteral("draft"));
+    boxes.Answer(QMessageBox::Cancel);
+    doc->parentWidget()->close();
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    const ScriptedMessageBox::Shown &box = boxes.shown[0];
+    EXPECT_EQ(box.text, QStringLiteral("文件 [新建文档 1]\r\n已经发生修改.  请问是否保存?"));
+    EXPECT_EQ(box.title, QStringLiteral("已修改"));
+    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.defaultButton, QMessageBox::Yes);
+    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(IsOpen(doc));
+
+    boxes.Answer(QMessageBox::No);
+    doc->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(IsOpen(doc));
+}
+
+TEST_F(DocumentWindowTest, YesSavesToTheDocumentsFile)
+{
+    const QString path = Write(QStringLiteral("keep.txt"), "old");
+    frmDoc *doc = window->OpenDocument(path);
+    Edit(doc, QStringLiteral("new "));
+    boxes.Answer(QMessageBox::Yes);
+    doc->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(IsOpen(doc));
+    EXPECT_EQ(Read(path), QByteArray("new old"));
+}
+
+TEST_F(DocumentWindowTest, YesWithAFailingSaveKeepsTheDocumentOpenAndSaysWhy)
+{
+    const QString path = Write(QStringLiteral("doc.txt"), "old");
+    frmDoc *doc = window->OpenDocument(path);
+    ASSERT_NE(doc, nullptr);
+    Edit(doc, QStringLiteral("precious "));
+    QFile::remove(path);
+    QDir(dir.path()).mkdir(QStringLiteral("doc.txt")); // a folder now stands in the way
+    boxes.Answer(QMessageBox::Yes);
+    doc->parentWidget()->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(IsOpen(doc));
+    EXPECT_TRUE(doc->sciMain->Modified());
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("保存失败"));
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("文件夹")));
+}
+
+TEST_F(DocumentWindowTest, ClosingTheMainWindowAsksEveryModifiedDocument)
+{
+    frmDoc *first = window->ActiveDocument();
+    const QString path = Write(QStringLiteral("second.txt"), "2");
+    frmDoc *second = window->OpenDocument(path);
+    Edit(first, QStringLiteral("one"));
+    Edit(second, QStringLiteral("two"));
+    SettingsStore::SaveSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"), QStringLiteral("MDILeft"),
+                               QStringLiteral("untouched"));
+
+    boxes.Answer(QMessageBox::No);
+    boxes.Answer(QMessageBox::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(IsOpen(first));
+    EXPECT_TRUE(IsOpen(second));
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"),
+                                        QStringLiteral("MDILeft")),
+              QStringLiteral("untouched"));
+
+    // Yes for the second (inactive) document saves that document, not the active one.
+    window->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(first->parentWidget()));
+    boxes.shown.clear();
+    boxes.Answer(QMessageBox::No);
+    boxes.Answer(QMessageBox::Yes);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(Read(path), QByteArray("two2"));
+    EXPECT_TRUE(window->Documents().isEmpty());
+    EXPECT_NE(SettingsStore::GetSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"),
+                                        QStringLiteral("MDILeft")),
+              QStringLiteral("untouched"));
+}
+
+} // namespace

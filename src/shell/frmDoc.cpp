@@ -3,6 +3,7 @@
 #include "StatusBarPanels.h"
 #include "editor/clsScintilla.h"
 #include "frmMain.h"
+#include "highlight/modHighlighter.h"
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
@@ -40,6 +41,8 @@ void frmDoc::Form_Load()
 
     sciMain->CreateScintilla(this, vbTrue, m_mdiParent);
     sciMain->Attach(this);
+
+    ApplyHighlighter(*sciMain, QStringLiteral("CPP"));
 }
 
 void frmDoc::Form_Activate()

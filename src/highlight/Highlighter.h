@@ -56,17 +56,17 @@ struct Highlighter
                 Fore[n], Back[n], Size[n], Font[n], Description[n]};
     }
 
-    void SetStyle(int n, const StyleSpec &spec)
+    void SetStyle(int n, const StyleSpec &look)
     {
-        Bold[n] = spec.Bold;
-        Italic[n] = spec.Italic;
-        Underline[n] = spec.Underline;
-        Visible[n] = spec.Visible;
-        EolFilled[n] = spec.EolFilled;
-        Fore[n] = spec.Fore;
-        Back[n] = spec.Back;
-        Size[n] = spec.Size;
-        Font[n] = spec.Font;
-        Description[n] = spec.Description;
+        Bold[n] = look.Bold;
+        Italic[n] = look.Italic;
+        Underline[n] = look.Underline;
+        Visible[n] = look.Visible;
+        EolFilled[n] = look.EolFilled;
+        Fore[n] = look.Fore;
+        Back[n] = look.Back;
+        Size[n] = look.Size;
+        Font[n] = look.Font;
+        Description[n] = look.Description;
     }
 };

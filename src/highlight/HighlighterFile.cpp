@@ -76,33 +76,33 @@ bool IsFlag(QStringView text, char letter)
     return text.size() == 1 && text[0].toUpper() == QLatin1Char(letter);
 }
 
-void ApplyField(StyleSpec &spec, int field, QStringView text)
+void ApplyField(StyleSpec &look, int field, QStringView text)
 {
     switch (field) {
-    case BoldField: spec.Bold = IsFlag(text, 'B'); break;
-    case ItalicField: spec.Italic = IsFlag(text, 'I'); break;
-    case UnderlineField: spec.Underline = IsFlag(text, 'U'); break;
-    case VisibleField: spec.Visible = IsFlag(text, 'V'); break;
-    case EolFilledField: spec.EolFilled = IsFlag(text, 'E'); break;
+    case BoldField: look.Bold = IsFlag(text, 'B'); break;
+    case ItalicField: look.Italic = IsFlag(text, 'I'); break;
+    case UnderlineField: look.Underline = IsFlag(text, 'U'); break;
+    case VisibleField: look.Visible = IsFlag(text, 'V'); break;
+    case EolFilledField: look.EolFilled = IsFlag(text, 'E'); break;
     case FontField:
         if (!text.isEmpty())
-            spec.Font = text.toString();
+            look.Font = text.toString();
         break;
     case SizeField:
         if (text != u"0")
-            spec.Size = Int32Value(text).value_or(spec.Size);
+            look.Size = Int32Value(text).value_or(look.Size);
         break;
     case ForeField:
         if (!text.isEmpty())
-            spec.Fore = ColourValue(text).value_or(spec.Fore);
+            look.Fore = ColourValue(text).value_or(look.Fore);
         break;
     case BackField:
         if (!text.isEmpty())
-            spec.Back = ColourValue(text).value_or(spec.Back);
+            look.Back = ColourValue(text).value_or(look.Back);
         break;
     case DescriptionField:
         if (!text.isEmpty())
-            spec.Description = text.toString();
+            look.Description = text.toString();
         break;
     default: // the constant "C", the always empty fields
         break;
@@ -138,50 +138,50 @@ const std::array<QString, Highlighter::KeywordListCount> &KeywordKeys()
 
 } // namespace
 
-StyleSpec DefaultSpec()
+StyleSpec DefaultLook()
 {
-    StyleSpec spec;
-    spec.Font = QStringLiteral("Courier New");
-    spec.Size = 10;
-    spec.Back = White;
-    return spec;
+    StyleSpec look;
+    look.Font = QStringLiteral("Courier New");
+    look.Size = 10;
+    look.Back = White;
+    return look;
 }
 
 StyleSpec ParseStyleValue(QStringView value)
 {
-    StyleSpec spec = DefaultSpec();
+    StyleSpec look = DefaultLook();
     // A value too short to have a visibility field (an empty or missing
     // "Style[32]" among them) must not make the text disappear.
-    spec.Visible = 1;
+    look.Visible = 1;
     qsizetype start = 0;
     for (int field = 0; field <= DescriptionField; ++field) {
         const qsizetype colon = value.indexOf(u':', start);
         const qsizetype end = colon < 0 ? value.size() : colon;
-        ApplyField(spec, field, value.sliced(start, end - start));
+        ApplyField(look, field, value.sliced(start, end - start));
         if (colon < 0)
             break;
         start = colon + 1;
     }
-    return spec;
+    return look;
 }
 
-QString StyleValueText(const StyleSpec &spec)
+QString StyleValueText(const StyleSpec &look)
 {
     QString text;
-    text += spec.Bold ? QStringLiteral("B:") : QStringLiteral(":");
-    text += spec.Italic ? QStringLiteral("I:") : QStringLiteral(":");
-    text += spec.Underline ? QStringLiteral("U:") : QStringLiteral(":");
-    text += spec.Visible ? QStringLiteral("V:C:") : QStringLiteral(":C:");
-    text += spec.EolFilled ? QStringLiteral("E::") : QStringLiteral("::");
-    text += spec.Font + QLatin1Char(':');
-    text += QString::number(spec.Size) + QLatin1Char(':');
-    if (spec.Fore != 0)
-        text += QString::number(spec.Fore);
+    text += look.Bold ? QStringLiteral("B:") : QStringLiteral(":");
+    text += look.Italic ? QStringLiteral("I:") : QStringLiteral(":");
+    text += look.Underline ? QStringLiteral("U:") : QStringLiteral(":");
+    text += look.Visible ? QStringLiteral("V:C:") : QStringLiteral(":C:");
+    text += look.EolFilled ? QStringLiteral("E::") : QStringLiteral("::");
+    text += look.Font + QLatin1Char(':');
+    text += QString::number(look.Size) + QLatin1Char(':');
+    if (look.Fore != 0)
+        text += QString::number(look.Fore);
     text += QLatin1Char(':');
-    if (spec.Back != 0)
-        text += QString::number(spec.Back);
+    if (look.Back != 0)
+        text += QString::number(look.Back);
     text += QLatin1Char(':');
-    text += spec.Description + QLatin1Char(':');
+    text += look.Description + QLatin1Char(':');
     return text;
 }
 

@@ -17,7 +17,7 @@ constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
 // The look of a style before its value is read: Courier New 10, black on
 // white, no flags.
-StyleSpec DefaultSpec();
+StyleSpec DefaultLook();
 
 // One "Style[n]" value: thirteen fields separated by ":". Each field that is
 // there and makes sense overwrites the default; a field that is missing, or
@@ -25,7 +25,7 @@ StyleSpec DefaultSpec();
 StyleSpec ParseStyleValue(QStringView value);
 
 // The value that the settings writer stores for a style.
-QString StyleValueText(const StyleSpec &spec);
+QString StyleValueText(const StyleSpec &look);
 
 // Style n looks like style 32 of the same highlighter (the description
 // aside), so the writer leaves it out. Never true for style 32 itself.

@@ -15,7 +15,7 @@ Highlighter FromText(const QByteArray &text)
     return Read(IniFile::FromBytes(text));
 }
 
-StyleSpec Spec(const QString &value)
+StyleSpec Parsed(const QString &value)
 {
     return ParseStyleValue(value);
 }
@@ -43,7 +43,7 @@ TEST(ChlReader, AFileWithOnlyStyle32GivesEveryStyleItsLook)
 
 TEST(ChlReader, FieldsOverwriteDefaultsOnlyWhereTheyMakeSense)
 {
-    const StyleSpec all = Spec("b:i:u:v:C:e:::10:::");
+    const StyleSpec all = Parsed("b:i:u:v:C:e:::10:::");
     EXPECT_EQ(all.Bold, 1);
     EXPECT_EQ(all.Italic, 1);
     EXPECT_EQ(all.Underline, 1);
@@ -53,7 +53,7 @@ TEST(ChlReader, FieldsOverwriteDefaultsOnlyWhereTheyMakeSense)
     EXPECT_EQ(all.Fore, 0);
     EXPECT_EQ(all.Back, 16777215);
 
-    const StyleSpec whole = Spec("B :BI:U::C:EE:::0:::"); // letters count only alone
+    const StyleSpec whole = Parsed("B :BI:U::C:EE:::0:::"); // letters count only alone
     EXPECT_EQ(whole.Bold, 0);
     EXPECT_EQ(whole.Italic, 0);
     EXPECT_EQ(whole.Underline, 1);
@@ -61,18 +61,18 @@ TEST(ChlReader, FieldsOverwriteDefaultsOnlyWhereTheyMakeSense)
     EXPECT_EQ(whole.EolFilled, 0);
     EXPECT_EQ(whole.Size, 10);   // "0" keeps the default
 
-    const StyleSpec cut = Spec(":::V:C:::Tahoma:9.7:4294934656:-1:注释: 说明::");
+    const StyleSpec cut = Parsed(":::V:C:::Tahoma:9.7:4294934656:-1:注释: 说明::");
     EXPECT_EQ(cut.Size, 9);
     EXPECT_EQ(cut.Fore, std::int32_t(0xFFFF8080u)); // unsigned spelling of a high-bit colour
     EXPECT_EQ(cut.Back, -1);
     EXPECT_EQ(cut.Description, QStringLiteral("注释")); // a colon ends the description
 
-    const StyleSpec junk = Spec(":::V:C:::X:big:0x10:12abc::");
+    const StyleSpec junk = Parsed(":::V:C:::X:big:0x10:12abc::");
     EXPECT_EQ(junk.Size, 10);
     EXPECT_EQ(junk.Fore, 0);
     EXPECT_EQ(junk.Back, 16777215);
-    EXPECT_EQ(Spec("B:I").Visible, 1); // too short to say: stays readable
-    EXPECT_EQ(Spec("").Size, 10);
+    EXPECT_EQ(Parsed("B:I").Visible, 1); // too short to say: stays readable
+    EXPECT_EQ(Parsed("").Size, 10);
 }
 
 TEST(ChlReader, KeysAreReadWithTheirRules)
@@ -95,19 +95,19 @@ TEST(ChlReader, KeysAreReadWithTheirRules)
 
 TEST(ChlWriter, StyleValuesAreWrittenAsTheDialogsDo)
 {
-    StyleSpec blue = DefaultSpec();
+    StyleSpec blue = DefaultLook();
     blue.Bold = 1;
     blue.Visible = 1;
     blue.Fore = 16711680;
     EXPECT_EQ(StyleValueText(blue), "B:::V:C:::Courier New:10:16711680:16777215::");
 
-    StyleSpec black = DefaultSpec();
+    StyleSpec black = DefaultLook();
     black.Back = 0;
     black.Italic = black.Underline = black.EolFilled = 1;
     black.Description = "说明";
     EXPECT_EQ(StyleValueText(black), ":I:U::C:E::Courier New:10:::说明:");
     // An empty background field reads back as white: the format says so.
-    EXPECT_EQ(Spec(StyleValueText(black)).Back, 16777215);
+    EXPECT_EQ(Parsed(StyleValueText(black)).Back, 16777215);
 }
 
 class ChlFileTest : public ::testing::Test
@@ -183,7 +183,7 @@ TEST_F(ChlFileTest, HugeAndBinaryFilesLoadWithDefaults)
     huge.append(QByteArray(MaxFileBytes, 'x'));
     const Highlighter big = ReadFile(Write("huge.CHL", huge));
     EXPECT_TRUE(big.LangName.isEmpty());
-    EXPECT_EQ(big.Style(0), Spec(""));
+    EXPECT_EQ(big.Style(0), Parsed(""));
 
     QByteArray binary("[data]\nLangName=Bin");
     binary.append('\xFF').append('\0').append("ary\nStyle[32]=B").append('\0').append(":::V\n");
@@ -221,7 +221,7 @@ TEST(ChlFuzz, RandomAndTruncatedTextsGiveWholeRecords)
             if (!text.contains("Style[" + QByteArray::number(n) + "]=B"))
                 ASSERT_EQ(h.Style(n), h.Style(32)) << "cut " << cut << " style " << n;
         if (!text.contains("Style[32]=B"))
-            ASSERT_EQ(h.Style(32), Spec("")); // no style 32 at all: the defaults, readable
+            ASSERT_EQ(h.Style(32), Parsed("")); // no style 32 at all: the defaults, readable
     }
 
     static const char *const pieces[] = {"[data]", "Style[", "32", "5", "]=", ":", "B", "V", "C", "\r\n", "\n",

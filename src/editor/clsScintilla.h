@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <functional>
 
 class QFile;
@@ -171,6 +172,44 @@ public:
     void ZoomOut();
     void MarkerSet(long iLine, long iMarkerNum);
     void ClearUndoBuffer();
+
+    // ---- styles (clsScintillaStyles.cpp, clsScintillaBuiltinSets.cpp) ----
+    // Styles live in the component only; the wrapper remembers nothing but
+    // the keyword lists (below). Colours are 0x00BBGGRR, sent unmasked.
+
+    // Index in the highlighter table of the highlighter applied last.
+    long lHighlighterNum = 0;
+
+    void SetStyleFore(long lStyleNum, long lColor);
+    void SetStyleBack(long lStyleNum, long lColor);
+    void SetStyleBold(long lStyleNum, long bBold);
+    void SetStyleItalic(long lStyleNum, long bItalic);
+    void SetStyleSize(long lStyleNum, long lFontSize);
+    void SetStyleFont(long lStyleNum, const QString &strFont);
+    void SetStyleEOLFilled(long lStyleNum, long bEOLFilled);
+    void SetStyleUnderline(long lStyleNum, long bUnderline);
+    void SetStyleVisible(long lStyleNum, long bVisible);
+    // Every style black Courier New 10 on white, lexer 0. (SCI_STYLECLEARALL
+    // then gives line numbers and call tips the component's own colours.)
+    void StyleClearALL();
+    void StartStyle();
+    // Styles the whole document at once.
+    void Colourise();
+    long GetStyleAt(long lPos) const;
+    void SetLexer(long lLexerNum);
+    void SetKeywords(long iKeywordNum, const QString &strKeywords);
+    void SetStyleBits(long lBits);
+    // One of the compiled-in sets: 0 VB, 1 C++, 2 HTML, 3 Pascal; any other
+    // number leaves the cleared styles.
+    void SetHighlighter(long iHighlighter);
+
+private:
+    // This component keeps keyword lists in its lexer object, which every
+    // SCI_SETLEXER replaces: the wrapper hands the lists on to the new one.
+    std::array<QString, 9> m_keywordLists;
+
+public:
+    // ---- end of styles ----
 
 signals:
     void OnModified();

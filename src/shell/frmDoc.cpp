@@ -4,6 +4,7 @@
 #include "editor/clsScintilla.h"
 #include "frmMain.h"
 #include "platform/MessageBoxSeam.h"
+#include "highlight/modHighlighter.h"
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
@@ -47,6 +48,8 @@ void frmDoc::Form_Load()
     sciMain->LineNumbers(vbTrue);
     sciMain->AutoIndent(vbTrue);
     sciMain->SetMarginWidth(0, 50);
+
+    ApplyHighlighter(*sciMain, QStringLiteral("CPP"));
 }
 
 void frmDoc::Form_Activate()

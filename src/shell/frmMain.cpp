@@ -4,10 +4,12 @@
 #include "WindowPlacement.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
+#include "highlight/modHighlighter.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -62,6 +64,8 @@ void frmMain::MDIForm_Load()
 
 void frmMain::Setup()
 {
+    // The table is complete before any document asks for a highlighter.
+    TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
     TryStep([&] { m_restoredFrame = WindowPlacement::Restore(this); });
     TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
     TryStep([&] { m_mdiArea->cascadeSubWindows(); });

@@ -22,7 +22,7 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up: placement, the first document, cascade.
+    // Start-up: highlighters, placement, the first document, cascade.
     void Setup();
 
     // The only way document windows are made.

@@ -1,0 +1,155 @@
+#include "modHighlighter.h"
+
+#include "HighlighterFile.h"
+#include "editor/clsScintilla.h"
+#include "shell/frmDoc.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QWidget>
+#include <algorithm>
+#include <limits>
+
+std::vector<Highlighter> HighlighterTable;
+std::int16_t HighlighterCount = 0;
+std::int16_t CurrentHighlighter = 0;
+
+namespace {
+
+// "*" and "?" as the file dialog knows them; both texts already case-folded.
+bool GlobMatch(QStringView pattern, QStringView name)
+{
+    qsizetype p = 0, n = 0, starP = -1, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP >= 0) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+// A filter is description|patterns|description|patterns|...; only the
+// pattern halves decide, each a list split at ";".
+bool FilterMatches(const QString &filter, const QString &foldedName)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        for (const QString &pattern : parts[i].split(QLatin1Char(';'))) {
+            const QString folded = pattern.trimmed().toCaseFolded();
+            if (!folded.isEmpty() && GlobMatch(folded, foldedName))
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+void ResetHighlighterTable()
+{
+    HighlighterTable.clear();
+    HighlighterCount = 0;
+    CurrentHighlighter = 0;
+}
+
+void LoadHighlighters(const QString &strDir)
+{
+    const QDir dir(strDir);
+    QStringList names = dir.entryList({QStringLiteral("*.CHL")}, QDir::Files | QDir::Readable | QDir::Hidden,
+                                      QDir::NoSort);
+    // The order of the table must not depend on the file system.
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    HighlighterTable.reserve(HighlighterTable.size() + names.size());
+    for (const QString &name : names)
+        LoadHighlighter(dir.filePath(name));
+}
+
+void LoadHighlighter(const QString &strPath)
+{
+    if (HighlighterCount == std::numeric_limits<std::int16_t>::max())
+        return;
+    HighlighterTable.push_back(HighlighterFile::ReadFile(strPath));
+    HighlighterCount = std::int16_t(HighlighterTable.size());
+}
+
+std::int16_t FindHighlighter(const QString &strName)
+{
+    const QString wanted = strName.toUpper();
+    for (std::int16_t i = 0; i < HighlighterCount; ++i)
+        if (HighlighterTable[i].LangName.toUpper() == wanted)
+            return i;
+    return 0;
+}
+
+QString HighlighterForFile(const QString &strFile)
+{
+    const QString name = strFile.mid(strFile.lastIndexOf(QLatin1Char('/')) + 1).toCaseFolded();
+    QString found;
+    for (std::int16_t i = 0; i < HighlighterCount; ++i)
+        if (FilterMatches(HighlighterTable[i].Filter, name))
+            found = HighlighterTable[i].LangName; // the last match wins
+    return found;
+}
+
+void ApplyHighlighter(clsScintilla &sci, const QString &strName)
+{
+    if (HighlighterCount <= 0)
+        return;
+    const std::int16_t i = FindHighlighter(strName);
+    const Highlighter &h = HighlighterTable[i];
+
+    sci.StyleClearALL();
+    sci.StartStyle();
+    sci.lHighlighterNum = i;
+    for (int n = 0; n < Highlighter::StyleCount; ++n) {
+        sci.SetStyleBold(n, h.Bold[n]);
+        sci.SetStyleItalic(n, h.Italic[n]);
+        sci.SetStyleUnderline(n, h.Underline[n]);
+        sci.SetStyleVisible(n, h.Visible[n]);
+        if (!h.Font[n].isEmpty())
+            sci.SetStyleFont(n, h.Font[n]);
+        sci.SetStyleFore(n, h.Fore[n]);
+        sci.SetStyleBack(n, h.Back[n]);
+        sci.SetStyleSize(n, h.Size[n]);
+        sci.SetStyleEOLFilled(n, h.EolFilled[n]);
+    }
+    // Lists left empty are not sent: the previous highlighter's stay.
+    for (int k = 0; k < Highlighter::KeywordListCount; ++k)
+        if (!h.Keywords[k].isEmpty())
+            sci.SetKeywords(k, h.Keywords[k]);
+    // The name asked for decides, not the entry found.
+    sci.SetStyleBits(strName.toLower() == QLatin1String("html") ? 7 : 5);
+    sci.SetLexer(h.Lexer);
+    sci.Colourise();
+    CurrentHighlighter = i;
+}
+
+void ReapplyHighlighters(const QString &strFormName)
+{
+    QList<frmDoc *> docs;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *doc = qobject_cast<frmDoc *>(top))
+            docs.append(doc);
+        docs.append(top->findChildren<frmDoc *>());
+    }
+    for (frmDoc *doc : docs) {
+        if (doc->objectName() != strFormName || !doc->isVisible() || !doc->sciMain)
+            continue;
+        const long num = doc->sciMain->lHighlighterNum;
+        const QString name = (num >= 0 && num < HighlighterCount) ? HighlighterTable[num].LangName : QString();
+        ApplyHighlighter(*doc->sciMain, name);
+    }
+}

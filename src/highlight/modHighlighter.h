@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Highlighter.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class clsScintilla;
+class QWidget;
+
+// The highlighters of the run, in load order. Editors remember their
+// highlighter by index, so entries are never removed or moved.
+extern std::vector<Highlighter> HighlighterTable;
+extern std::int16_t HighlighterCount;
+// The entry that ApplyHighlighter applied last, to whichever editor.
+extern std::int16_t CurrentHighlighter;
+
+// Every *.CHL file of the directory, in file-name order.
+void LoadHighlighters(const QString &strDir);
+// Appends one record; a broken file still gives a whole record.
+void LoadHighlighter(const QString &strPath);
+
+// The first entry of that name, case ignored; 0 when there is none.
+std::int16_t FindHighlighter(const QString &strName);
+// The LangName of the last entry whose filter patterns match the file's
+// name; empty when none does.
+QString HighlighterForFile(const QString &strFile);
+// Sends the entry's styles, keyword lists and lexer and restyles the text.
+// Does nothing while the table is empty.
+void ApplyHighlighter(clsScintilla &sci, const QString &strName);
+// Applies again to every visible form of that name the highlighter it has.
+void ReapplyHighlighters(const QString &strFormName);
+
+// Gives a dialog's buttons, text boxes, lists, trees, progress bars and
+// pictures a thin flat frame in place of the sunken one.
+void FlattenControls(QWidget *frm);
+
+// Empties the table: a fresh start for tests and measurements.
+void ResetHighlighterTable();

@@ -1,0 +1,116 @@
+#include "highlight/modIni.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class IniTest : public ::testing::Test
+{
+protected:
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    QString Write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(IniTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)
+{
+    const QString file = Write("a.ini", "orphan=before any section\r\n"
+                                        "[Data]\r\n"
+                                        "  LangName = C++  \r\n"
+                                        "; LangName=commented out\r\n"
+                                        "Keywords[0]=int char\r\n"
+                                        "langname=second\r\n"
+                                        "[other]\r\n"
+                                        "LangName=other section\r\n"
+                                        "[DATA]\r\n"
+                                        "Late=unreachable\r\n");
+    EXPECT_EQ(ReadIniValue("data", "LANGNAME", file), "C++");
+    EXPECT_EQ(ReadIniValue("dAtA", "keywords[0]", file), "int char");
+    EXPECT_EQ(ReadIniValue("OTHER", "langname", file), "other section");
+    EXPECT_EQ(ReadIniValue("data", "Late", file), "");
+    EXPECT_EQ(ReadIniValue("data", "orphan", file), "");
+    EXPECT_EQ(ReadIniValue("data", "missing", file), "");
+    EXPECT_EQ(ReadIniValue("nosuch", "LangName", file), "");
+    EXPECT_EQ(ReadIniValue("data", "LangName", Path("absent.ini")), "");
+}
+
+TEST_F(IniTest, ValuesAreReadWholeAsUtf8)
+{
+    const QString longList = QString("keyword ").repeated(2000).trimmed();
+    const QString file = Write("b.ini", "\xEF\xBB\xBF[data]\nName=中文名称\nList=" + longList.toUtf8()
+                                            + "\nStyle[5]=B:::V:C:::宋体:10:255:0:注释=说明::");
+    EXPECT_EQ(ReadIniValue("data", "Name", file), QStringLiteral("中文名称"));
+    EXPECT_EQ(ReadIniValue("data", "List", file), longList); // no cut at 254 bytes
+    EXPECT_EQ(ReadIniValue("data", "style[5]", file), QStringLiteral("B:::V:C:::宋体:10:255:0:注释=说明::"));
+}
+
+TEST_F(IniTest, WritingOneKeyKeepsEveryOtherByte)
+{
+    const QByteArray before = "; made by hand\r\n"
+                              "[Data]\r\n"
+                              "LangName = Old\r\n"
+                              "Unknown=\xFF\xFE not utf-8\r\n"
+                              "\r\n"
+                              "[extra]\n"
+                              "keep=me";
+    const QString file = Write("c.ini", before);
+
+    ASSERT_TRUE(WriteIniValue("data", "langname", "新名字", file));
+    QByteArray expected = before;
+    expected.replace("LangName = Old", "LangName = 新名字");
+    EXPECT_EQ(Read(file), expected);
+
+    // A new key goes after the section's last line, before its blank lines,
+    // with the file's own line end.
+    ASSERT_TRUE(WriteIniValue("DATA", "Filter", "C (*.c)|*.c|", file));
+    expected.replace("not utf-8\r\n", "not utf-8\r\nFilter=C (*.c)|*.c|\r\n");
+    EXPECT_EQ(Read(file), expected);
+
+    // A new section goes at the end; the unterminated last line gets its end.
+    ASSERT_TRUE(WriteIniValue("more", "k", "v", file));
+    EXPECT_EQ(Read(file), expected + "\r\n[more]\r\nk=v\r\n");
+    EXPECT_EQ(ReadIniValue("extra", "keep", file), "me");
+    EXPECT_EQ(ReadIniValue("data", "unknown", file), QString::fromUtf8("\xFF\xFE not utf-8"));
+}
+
+TEST_F(IniTest, WritingMakesTheFileAndSectionAndKeepsValuesOnOneLine)
+{
+    const QString file = Path("new.CHL");
+    ASSERT_TRUE(WriteIniValue("data", "LangName", "Text", file));
+    ASSERT_TRUE(WriteIniValue("data", "Evil", "a\r\n[data]\nLangName=hijacked", file));
+    EXPECT_EQ(Read(file), QByteArray("[data]\nLangName=Text\nEvil=a  [data] LangName=hijacked\n"));
+    EXPECT_EQ(ReadIniValue("data", "LangName", file), "Text");
+}
+
+TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
+{
+    const IniWriteResult noDir = WriteIniValue("data", "k", "v", Path("missing/dir/x.CHL"));
+    EXPECT_FALSE(noDir);
+    EXPECT_FALSE(noDir.error.isEmpty());
+    EXPECT_FALSE(QFile::exists(Path("missing/dir/x.CHL")));
+
+    // A file that exists but cannot be read is never replaced by a new one.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("adir.CHL"));
+    const IniWriteResult unreadable = WriteIniValue("data", "k", "v", Path("adir.CHL"));
+    EXPECT_FALSE(unreadable);
+    EXPECT_TRUE(QFileInfo(Path("adir.CHL")).isDir());
+}
+
+} // namespace

@@ -1,0 +1,325 @@
+#include "TestEditorHost.h"
+#include "editor/EditorWindow.h"
+#include "highlight/HighlighterFile.h"
+#include "highlight/modHighlighter.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+struct Msg
+{
+    int msg;
+    long wParam;
+    long lParam; // not compared for string messages
+    std::string text;
+    bool operator==(const Msg &o) const
+    {
+        return msg == o.msg && wParam == o.wParam && text == o.text && (!text.empty() || lParam == o.lParam);
+    }
+};
+
+std::ostream &operator<<(std::ostream &out, const Msg &m)
+{
+    return out << m.msg << '(' << m.wParam << ", " << (m.text.empty() ? std::to_string(m.lParam) : m.text) << ')';
+}
+
+class TableTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetHighlighterTable(); }
+    void TearDown() override { ResetHighlighterTable(); }
+
+    QString WriteChl(const QString &name, const QByteArray &data)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[data]\n" + data);
+        return file.fileName();
+    }
+
+    static void AddEntry(const QString &name, const QString &filter = QString())
+    {
+        Highlighter h = HighlighterFile::Read(IniFile());
+        h.LangName = name;
+        h.Filter = filter;
+        HighlighterTable.push_back(h);
+        HighlighterCount = std::int16_t(HighlighterTable.size());
+    }
+
+    void Observe(clsScintilla &sci)
+    {
+        sci.ObserveMessages([this](int msg, long w, long l, const char *text) {
+            sent.push_back({msg, w, l, text ? std::string(text) : std::string()});
+        });
+    }
+
+    static long Get(clsScintilla &sci, int msg, long style = 0) { return sci.SendEditor(msg, style); }
+
+    static QByteArray FontOf(clsScintilla &sci, long style)
+    {
+        QByteArray name(64, '\0');
+        sci.Editor()->SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(style), name.data());
+        return QByteArray(name.constData());
+    }
+
+    QTemporaryDir dir;
+    std::vector<Msg> sent;
+};
+
+TEST_F(TableTest, TheDirectoryLoadsInNameOrderCaseIgnored)
+{
+    WriteChl("b.chl", "LangName=B\n");
+    WriteChl("A.CHL", "LangName=A\n");
+    WriteChl("c.Chl", "LangName=C\n");
+    WriteChl("notes.txt", "LangName=Not a language\n");
+    QDir(dir.path()).mkdir("d.CHL");
+    LoadHighlighters(dir.path());
+    ASSERT_EQ(HighlighterCount, 3);
+    EXPECT_EQ(HighlighterTable[0].LangName, "A");
+    EXPECT_EQ(HighlighterTable[1].LangName, "B");
+    EXPECT_EQ(HighlighterTable[2].LangName, "C");
+
+    LoadHighlighter(dir.filePath("A.CHL")); // a second load is a second entry
+    EXPECT_EQ(HighlighterCount, 4);
+    EXPECT_EQ(FindHighlighter("a"), 0);
+
+    LoadHighlighters(dir.filePath("nowhere"));
+    EXPECT_EQ(HighlighterCount, 4);
+}
+
+TEST_F(TableTest, NamesAreFoundIgnoringCaseAndUnknownNamesGiveTheFirst)
+{
+    AddEntry("Text");
+    AddEntry("C++");
+    AddEntry("c++");
+    EXPECT_EQ(FindHighlighter("c++"), 1);
+    EXPECT_EQ(FindHighlighter("TEXT"), 0);
+    EXPECT_EQ(FindHighlighter("Fortran"), 0);
+}
+
+TEST_F(TableTest, FilesGetTheLastEntryWhosePatternsMatchTheirName)
+{
+    EXPECT_EQ(HighlighterForFile("main.c"), ""); // empty table
+    AddEntry("Text", "文本文件 (*.txt)|*.txt|");
+    AddEntry("C", "C source code (*.c;*.h)|*.c; *.h|");
+    AddEntry("C++", "C++ (*.cpp;*.hpp)|*.cpp;*.hpp|");
+    AddEntry("Headers", "Headers|*.h|");
+    AddEntry("Make", "Makefile|Makefile;*.mk|");
+    EXPECT_EQ(HighlighterForFile("/src/main.c"), "C"); // not C++, whose patterns hold a "c"
+    EXPECT_EQ(HighlighterForFile("/src/MAIN.CPP"), "C++");
+    EXPECT_EQ(HighlighterForFile("x.h"), "Headers");   // the last match wins
+    EXPECT_EQ(HighlighterForFile("a.tar.txt"), "Text");
+    EXPECT_EQ(HighlighterForFile("/work/makefile"), "Make");
+    EXPECT_EQ(HighlighterForFile("/proj.c/README"), ""); // the directory does not count
+    EXPECT_EQ(HighlighterForFile("odd."), "");
+    EXPECT_EQ(HighlighterForFile("source"), ""); // a word of a description is no pattern
+}
+
+TEST_F(TableTest, ApplySendsTheNineStepsInOrder)
+{
+    LoadHighlighter(WriteChl("cpp.CHL", "LangName=CPP\nLanguage=3\nKeywords[0]=int return\nKeywords[2]=param\n"
+                                        "Style[32]=:::V:C:::Courier New:10:0:16777215::\n"
+                                        "Style[5]=B:::V:C:E::Liberation Sans:13:16711680:15663086:Keyword:\n"));
+    HighlighterTable[0].Font[9].clear(); // a record without a font sends none
+    TestEditorHost host;
+    host.SetTextRaw("int x;");
+    host.sci().lHighlighterNum = 7;
+    Observe(host.sci());
+    ApplyHighlighter(host.sci(), "cpp");
+
+    const Highlighter &h = HighlighterTable[0];
+    std::vector<Msg> expected{{Sci::SCI_SETLEXER, 0, 0, {}}};
+    for (long n = 0; n < 128; ++n)
+        for (const Msg &m : {Msg{Sci::SCI_STYLESETBACK, n, 0xFFFFFF, {}}, Msg{Sci::SCI_STYLESETFORE, n, 0, {}},
+                             Msg{Sci::SCI_STYLESETBOLD, n, 0, {}}, Msg{Sci::SCI_STYLESETITALIC, n, 0, {}},
+                             Msg{Sci::SCI_STYLESETUNDERLINE, n, 0, {}},
+                             Msg{Sci::SCI_STYLESETFONT, n, 0, "Courier New"}, Msg{Sci::SCI_STYLESETSIZE, n, 10, {}}})
+            expected.push_back(m);
+    expected.push_back({Sci::SCI_STYLECLEARALL, 0, 0, {}});
+    expected.push_back({Sci::SCI_STARTSTYLING, 0, 31, {}});
+    for (int n = 0; n < 128; ++n) {
+        expected.push_back({Sci::SCI_STYLESETBOLD, n, h.Bold[n], {}});
+        expected.push_back({Sci::SCI_STYLESETITALIC, n, h.Italic[n], {}});
+        expected.push_back({Sci::SCI_STYLESETUNDERLINE, n, h.Underline[n], {}});
+        expected.push_back({Sci::SCI_STYLESETVISIBLE, n, h.Visible[n], {}});
+        if (n != 9)
+            expected.push_back({Sci::SCI_STYLESETFONT, n, 0, h.Font[n].toStdString()});
+        expected.push_back({Sci::SCI_STYLESETFORE, n, h.Fore[n], {}});
+        expected.push_back({Sci::SCI_STYLESETBACK, n, h.Back[n], {}});
+        expected.push_back({Sci::SCI_STYLESETSIZE, n, h.Size[n], {}});
+        expected.push_back({Sci::SCI_STYLESETEOLFILLED, n, h.EolFilled[n], {}});
+    }
+    expected.push_back({Sci::SCI_SETKEYWORDS, 0, 0, "int return"});
+    expected.push_back({Sci::SCI_SETKEYWORDS, 2, 0, "param"});
+    expected.push_back({Sci::SCI_SETSTYLEBITS, 5, 0, {}});
+    expected.push_back({Sci::SCI_SETLEXER, 3, 0, {}});
+    // The new lexer object gets the editor's lists.
+    expected.push_back({Sci::SCI_SETKEYWORDS, 0, 0, "int return"});
+    expected.push_back({Sci::SCI_SETKEYWORDS, 2, 0, "param"});
+    expected.push_back({Sci::SCI_GETLENGTH, 0, 0, {}});
+    expected.push_back({Sci::SCI_COLOURISE, 0, 6, {}});
+    ASSERT_EQ(sent.size(), expected.size());
+    for (size_t i = 0; i < sent.size(); ++i)
+        ASSERT_EQ(sent[i], expected[i]) << "message " << i;
+
+    EXPECT_EQ(host.sci().lHighlighterNum, 0);
+    EXPECT_EQ(CurrentHighlighter, 0);
+    // And the component has it.
+    clsScintilla &sci = host.sci();
+    EXPECT_EQ(Get(sci, Sci::SCI_GETLEXER), 3);
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETFORE, 5), 16711680);
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBACK, 5), 15663086);
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETSIZE, 5), 13);
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBOLD, 5), 1);
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETEOLFILLED, 5), 1);
+    EXPECT_EQ(FontOf(sci, 5), "Liberation Sans");
+    EXPECT_EQ(sci.GetStyleAt(0), 5); // "int" is a keyword
+    EXPECT_EQ(sci.GetStyleAt(4), 11); // "x" an identifier
+}
+
+TEST_F(TableTest, ApplyFollowsTheNameAndKeepsListsItDoesNotSet)
+{
+    TestEditorHost host;
+    clsScintilla &sci = host.sci();
+    sci.lHighlighterNum = 5;
+    Observe(sci);
+    ApplyHighlighter(sci, "CPP"); // nothing to apply yet
+    EXPECT_TRUE(sent.empty());
+    EXPECT_EQ(sci.lHighlighterNum, 5);
+
+    LoadHighlighter(WriteChl("a.CHL", "LangName=First\nLanguage=3\nKeywords[0]=int\nKeywords[1]=foo\n"));
+    LoadHighlighter(WriteChl("b.CHL", "LangName=Second\nLanguage=3\nKeywords[0]=bar\n"));
+    host.SetTextRaw("foo bar int");
+    ApplyHighlighter(sci, "first");
+    EXPECT_EQ(sci.GetStyleAt(0), 16); // list 1: SCE_C_WORD2
+    ApplyHighlighter(sci, "SECOND");
+    EXPECT_EQ(sci.lHighlighterNum, 1);
+    EXPECT_EQ(CurrentHighlighter, 1);
+    EXPECT_EQ(sci.GetStyleAt(0), 16); // list 1 stays from the first highlighter
+    EXPECT_EQ(sci.GetStyleAt(4), 5);  // list 0 is the second's
+    EXPECT_EQ(sci.GetStyleAt(8), 11);
+
+    sent.clear();
+    ApplyHighlighter(sci, "Html"); // no such entry: the first, with the bits the name asks for
+    EXPECT_EQ(sci.lHighlighterNum, 0);
+    const auto bits = std::find_if(sent.begin(), sent.end(), [](const Msg &m) { return m.msg == Sci::SCI_SETSTYLEBITS; });
+    ASSERT_NE(bits, sent.end());
+    EXPECT_EQ(bits->wParam, 7);
+}
+
+TEST_F(TableTest, ReapplyReachesEveryVisibleDocumentWithItsOwnHighlighter)
+{
+    LoadHighlighter(WriteChl("a.CHL", "LangName=Alpha\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:1:16777215::\n"));
+    LoadHighlighter(WriteChl("b.CHL", "LangName=Beta\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:2:16777215::\n"));
+    frmMain window;
+    window.show();
+    frmDoc *first = window.ActiveDocument();
+    frmDoc *second = window.OpenDocument("second");
+    frmDoc *hidden = window.OpenDocument("hidden");
+    ApplyHighlighter(*first->sciMain, "Alpha");
+    ApplyHighlighter(*second->sciMain, "Beta");
+    ApplyHighlighter(*hidden->sciMain, "Beta");
+    hidden->parentWidget()->hide();
+
+    HighlighterTable[0].Fore.fill(0x111111); // as the settings dialog replaces entries
+    HighlighterTable[1].Fore.fill(0x222222);
+    ReapplyHighlighters("frmMain");
+    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 1);
+
+    ReapplyHighlighters("frmDoc");
+    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x111111);
+    EXPECT_EQ(Get(*second->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x222222);
+    EXPECT_EQ(Get(*hidden->sciMain, Sci::SCI_STYLEGETFORE, 0), 2);
+    EXPECT_EQ(first->sciMain->lHighlighterNum, 0);
+    EXPECT_EQ(second->sciMain->lHighlighterNum, 1);
+}
+
+TEST_F(TableTest, StartUpLoadsTheDirectoryBesideTheProgramBeforeTheFirstDocument)
+{
+    const QString shipped = QCoreApplication::applicationDirPath() + "/highlighters";
+    QDir().mkpath(shipped);
+    // A plain file with a name of its own, taken away again by the guard.
+    QFile extra(shipped + QStringLiteral("/zz-startup-%1.CHL").arg(QCoreApplication::applicationPid()));
+    ASSERT_TRUE(extra.open(QIODevice::WriteOnly));
+    extra.write("[data]\nLangName=CPP\nLanguage=3\nKeywords[0]=startupmarker\n");
+    extra.close();
+    const std::unique_ptr<QFile, void (*)(QFile *)> guard(&extra, [](QFile *file) { file->remove(); });
+
+    frmMain window;
+    const auto marker = std::find_if(HighlighterTable.begin(), HighlighterTable.end(),
+                                     [](const Highlighter &h) { return h.Keywords[0] == "startupmarker"; });
+    ASSERT_NE(marker, HighlighterTable.end());
+
+    ASSERT_FALSE(window.Documents().isEmpty());
+    clsScintilla &sci = *window.Documents().front()->sciMain;
+    const int cpp = FindHighlighter("CPP");
+    EXPECT_EQ(HighlighterTable[cpp].LangName.toUpper(), "CPP");
+    EXPECT_EQ(sci.lHighlighterNum, cpp);
+    EXPECT_EQ(Get(sci, Sci::SCI_GETLEXER), HighlighterTable[cpp].Lexer);
+}
+
+TEST(FlattenControls, ListedKindsGetAThinFrameAndOthersKeepTheirs)
+{
+    QDialog dialog;
+    QPixmap picture(8, 8);
+    picture.fill(Qt::red);
+    auto *pictureLabel = new QLabel(&dialog);
+    pictureLabel->setPixmap(picture);
+    auto *textLabel = new QLabel("标签", &dialog);
+    auto *pictureFrame = new QFrame(&dialog);
+    auto *line = new QFrame(&dialog);
+    line->setFrameShape(QFrame::HLine);
+    QFrame *framed[] = {new QTextEdit(&dialog), new QListWidget(&dialog), new QTreeWidget(&dialog), pictureLabel,
+                        pictureFrame};
+    QWidget *styled[] = {new QPushButton("确定", &dialog), new QLineEdit(&dialog), new QProgressBar(&dialog)};
+    QWidget *untouched[] = {new QCheckBox(&dialog), new QComboBox(&dialog)};
+    const int lineStyle = line->frameStyle();
+    const int textLabelStyle = textLabel->frameStyle();
+
+    FlattenControls(&dialog);
+    for (QFrame *frame : framed) {
+        EXPECT_EQ(frame->frameShape(), QFrame::Panel) << frame->metaObject()->className();
+        EXPECT_EQ(frame->frameShadow(), QFrame::Sunken);
+        EXPECT_EQ(frame->lineWidth(), 1);
+    }
+    for (QWidget *widget : styled)
+        EXPECT_TRUE(widget->styleSheet().contains("border: 1px solid")) << widget->metaObject()->className();
+    for (QWidget *widget : untouched)
+        EXPECT_TRUE(widget->styleSheet().isEmpty());
+    EXPECT_EQ(line->frameStyle(), lineStyle);
+    EXPECT_EQ(textLabel->frameStyle(), textLabelStyle);
+
+    if (qEnvironmentVariableIsSet("FERROLAN_SHOTS")) {
+        auto *layout = new QVBoxLayout(&dialog);
+        for (QObject *child : dialog.children())
+            if (auto *widget = qobject_cast<QWidget *>(child))
+                layout->addWidget(widget);
+        dialog.resize(320, 640);
+        dialog.grab().save(qEnvironmentVariable("FERROLAN_SHOTS") + "/ferrolan-flat-controls.png");
+    }
+}
+
+} // namespace

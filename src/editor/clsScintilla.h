@@ -172,6 +172,8 @@ public:
     void ZoomOut();
     void MarkerSet(long iLine, long iMarkerNum);
     void ClearUndoBuffer();
+    // One font and size for every style.
+    void SetFixedFont(const QString &strFont, long lSize);
 
     // ---- styles (clsScintillaStyles.cpp, clsScintillaBuiltinSets.cpp) ----
     // Styles live in the component only; the wrapper remembers nothing but

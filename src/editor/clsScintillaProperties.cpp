@@ -185,3 +185,11 @@ void clsScintilla::ClearUndoBuffer()
 {
     SendEditor(Sci::SCI_EMPTYUNDOBUFFER);
 }
+
+void clsScintilla::SetFixedFont(const QString &strFont, long lSize)
+{
+    for (long style = 0; style <= 127; ++style) {
+        SetStyleFont(style, strFont);
+        SetStyleSize(style, lSize);
+    }
+}

@@ -113,6 +113,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     }
     doc->setWindowTitle(path);
     doc->strFile = path;
+    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
     return true;
 }
 

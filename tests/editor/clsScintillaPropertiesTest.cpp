@@ -127,6 +127,17 @@ TEST_F(EditorPropertiesTest, LineBreakSetsTheModeButLeavesExistingLineEnds)
     EXPECT_EQ(sci().Text(), QByteArray("a\r\nb\r\n"));
 }
 
+TEST_F(EditorPropertiesTest, AFixedFontReachesEveryStyle)
+{
+    sci().SetFixedFont(QStringLiteral("Liberation Mono"), 13);
+    for (long style : {0L, 32L, 64L, 127L}) {
+        EXPECT_EQ(Ask(Sci::SCI_STYLEGETSIZE, style), 13) << style;
+        QByteArray font(64, '\0');
+        host.sci().Editor()->SendScintilla(Sci::SCI_STYLEGETFONT, static_cast<unsigned long>(style), font.data());
+        EXPECT_EQ(QByteArray(font.constData()), QByteArray("Liberation Mono"));
+    }
+}
+
 TEST_F(EditorPropertiesTest, ViewSettingsReachTheComponent)
 {
     sci().ScrollWidth(10000);

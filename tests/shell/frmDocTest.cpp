@@ -1,5 +1,6 @@
 #include "ScriptedMessageBox.h"
 #include "editor/clsScintilla.h"
+#include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
 #include "shell/frmDoc.h"
 #include "shell/frmMain.h"
@@ -25,6 +26,7 @@ protected:
     {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
             .clear();
+        ResetHighlighterTable();
         window = std::make_unique<frmMain>();
         window->show();
         QApplication::processEvents();
@@ -81,6 +83,24 @@ TEST_F(DocumentWindowTest, AnExistingFileOpensUnderItsPath)
     EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());
     EXPECT_EQ(window->lDocCount, 2);
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(DocumentWindowTest, TheShippedLanguagesColourNewDocumentsAndOpenedFiles)
+{
+    ASSERT_GT(HighlighterCount, 20) << "the shipped highlighters are copied beside the program";
+    EXPECT_EQ(HighlighterTable[window->ActiveDocument()->sciMain->lHighlighterNum].LangName, QStringLiteral("CPP"));
+    const struct
+    {
+        const char *file;
+        const char *language;
+    } cases[] = {{"script.py", "Python"}, {"Page.HTML", "HTML"}, {"main.c", "CPP"}, {"Makefile", "Makefile"},
+                 {"notes.unknownext", "Text"}};
+    for (const auto &c : cases) {
+        frmDoc *doc = window->OpenDocument(Write(QString::fromLatin1(c.file), "x = 1\n"));
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(HighlighterTable[doc->sciMain->lHighlighterNum].LangName, QString::fromLatin1(c.language))
+            << c.file;
+    }
 }
 
 TEST_F(DocumentWindowTest, AFileThatCannotBeReadIsReportedAndBindsNoDocument)

@@ -1,4 +1,5 @@
 #include "editor/clsScintilla.h"
+#include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
 #include "shell/StatusBarPanels.h"
 #include "shell/frmDoc.h"
@@ -34,6 +35,7 @@ protected:
     void SetUp() override
     {
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), App).clear();
+        ResetHighlighterTable();
     }
 
     std::unique_ptr<frmMain> Start()

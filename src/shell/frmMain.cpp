@@ -1,10 +1,15 @@
 #include "frmMain.h"
 
+#include "DialogFilter.h"
+#include "MainCommands.h"
+#include "MainMenus.h"
+#include "MainToolbar.h"
 #include "StatusBarPanels.h"
 #include "WindowPlacement.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "highlight/modHighlighter.h"
+#include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 
@@ -47,6 +52,11 @@ frmMain::frmMain(QWidget *parent)
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
 
+    m_menus = new MainMenus(this);
+    m_toolbar = new MainToolbar(this);
+    addToolBar(m_toolbar);
+    m_commands = new MainCommands(this, m_menus, m_toolbar);
+
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
     setStatusBar(stb);
@@ -66,6 +76,7 @@ void frmMain::Setup()
 {
     // The table is complete before any document asks for a highlighter.
     TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
+    TryStep([&] { SetupMenu(); });
     TryStep([&] { m_restoredFrame = WindowPlacement::Restore(this); });
     TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
     TryStep([&] { m_mdiArea->cascadeSubWindows(); });
@@ -122,11 +133,89 @@ bool frmMain::SaveDoc(frmDoc *doc)
     if (!doc || !doc->sciMain)
         return false;
     if (doc->strFile.isEmpty())
-        return false; // no name to save under yet
+        return DoSaveAs(doc);
     const FileIoResult result = doc->sciMain->SaveToFile(doc->strFile);
     if (!result.ok())
         ReportSaveFailure(doc->strFile, result.reason);
     return result.ok();
+}
+
+// A failed write keeps the old name: the document is not where the new
+// name says.
+bool frmMain::DoSaveAs(frmDoc *doc)
+{
+    const QString path = AskFileName(FileDialogKind::SaveAs, doc ? doc->strFile : QString());
+    if (path.isEmpty() || !doc || !doc->sciMain)
+        return false;
+    const FileIoResult result = doc->sciMain->SaveToFile(path);
+    if (!result.ok()) {
+        ReportSaveFailure(path, result.reason);
+        return false;
+    }
+    doc->strFile = path;
+    doc->setWindowTitle(path);
+    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+    return true;
+}
+
+QString frmMain::OpenFilter()
+{
+    QString filter = QStringLiteral("全部 (*.*)|*.*|");
+    for (const Highlighter &entry : HighlighterTable)
+        filter += entry.Filter;
+    return filter;
+}
+
+QString frmMain::SaveFilter()
+{
+    QString filter = QStringLiteral("全部文件 (*.*)|*.*|");
+    for (const Highlighter &entry : HighlighterTable)
+        filter += entry.Filter;
+    return filter;
+}
+
+QString frmMain::AskFileName(FileDialogKind kind, const QString &documentPath)
+{
+    FileDialogRequest request;
+    switch (kind) {
+    case FileDialogKind::Open:
+        request.title = QStringLiteral("打开文件");
+        request.filters = DialogFilter::ToQtFilters(OpenFilter());
+        request.initialPath = m_cdFileName;
+        break;
+    case FileDialogKind::SaveAs:
+        request.title = QStringLiteral("另存为");
+        request.filters = DialogFilter::ToQtFilters(SaveFilter());
+        request.initialPath = documentPath.isEmpty() ? m_cdFileName : documentPath;
+        request.confirmOverwrite = true;
+        break;
+    case FileDialogKind::ExportHtml:
+        request.title = QStringLiteral("导出为HTML");
+        request.filters = DialogFilter::ToQtFilters(
+            QStringLiteral("HTML 文件 (*.html, *.htm)|*.html;*.htm|全部文件 (*.*)|*.*|"));
+        request.initialPath = documentPath.isEmpty()
+                                  ? m_cdFileName
+                                  : QFileInfo(documentPath).path() + QLatin1Char('/')
+                                        + QFileInfo(documentPath).completeBaseName() + QStringLiteral(".html");
+        request.confirmOverwrite = true;
+        break;
+    }
+    const QString path = kind == FileDialogKind::Open ? FileDialogSeam::Current().GetOpenFileName(this, request)
+                                                      : FileDialogSeam::Current().GetSaveFileName(this, request);
+    if (!path.isEmpty())
+        m_cdFileName = path;
+    return path;
+}
+
+void frmMain::SetupMenu()
+{
+    for (int i = 0; i < int(HighlighterTable.size()); ++i)
+        AddMenu(HighlighterTable[i].LangName, HighlighterTable[i].LangName, i);
+}
+
+void frmMain::AddMenu(const QString &sCaption, const QString &sTag, int iIndex)
+{
+    m_menus->AddMenu(sCaption, sTag, iIndex);
 }
 
 void frmMain::ReportSaveFailure(const QString &path, const QString &reason)

@@ -5,6 +5,9 @@
 #include <QRect>
 #include <optional>
 
+class MainCommands;
+class MainMenus;
+class MainToolbar;
 class QMdiArea;
 class QMdiSubWindow;
 class StatusBarPanels;
@@ -22,15 +25,35 @@ public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up: highlighters, placement, the first document, cascade.
+    // Start-up: highlighters, their menu, placement, the first document,
+    // cascade.
     void Setup();
 
     // The only way document windows are made.
     frmDoc *OpenDocument(const QString &name);
 
-    // Saves a document by the Save rule: to its file when it has one. Says
-    // why in a message when the save fails; true when the document was saved.
+    // Saves a document by the Save rule: to its file when it has one,
+    // otherwise under a name chosen in the save dialog. Says why in a
+    // message when the save fails; true when the document was saved.
     bool SaveDoc(frmDoc *doc);
+    // Asks for a new name and saves there; title, file name and highlighter
+    // follow the new name. False when cancelled or failed.
+    bool DoSaveAs(frmDoc *doc);
+
+    // The highlighter menu, built from the highlighter table.
+    void SetupMenu();
+    void AddMenu(const QString &sCaption, const QString &sTag, int iIndex);
+
+    // The one file dialog of the main window: it offers the name chosen
+    // last (or the document's own) and answers the chosen path, empty when
+    // cancelled.
+    enum class FileDialogKind { Open, SaveAs, ExportHtml };
+    QString AskFileName(FileDialogKind kind, const QString &documentPath);
+    static QString OpenFilter();
+    static QString SaveFilter();
+
+    MainMenus *Menus() const { return m_menus; }
+    MainToolbar *Toolbar() const { return m_toolbar; }
 
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
@@ -54,5 +77,9 @@ private:
     void ReportSaveFailure(const QString &path, const QString &reason);
 
     QMdiArea *m_mdiArea = nullptr;
+    MainMenus *m_menus = nullptr;
+    MainToolbar *m_toolbar = nullptr;
+    MainCommands *m_commands = nullptr;
+    QString m_cdFileName; // the file name chosen last in any of the file dialogs
     std::optional<QRect> m_restoredFrame;
 };

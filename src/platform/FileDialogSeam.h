@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// What a file dialog is asked to show.
+struct FileDialogRequest
+{
+    QString title;
+    QString initialPath;   // folder, or folder and file name offered
+    QStringList filters;   // Qt filter entries, "Description (*.a *.b)"
+    bool confirmOverwrite = false;
+};
+
+// The open and save dialogs go through here, so tests can choose the file
+// (or cancel) without a person at the screen. An empty answer is a cancel.
+class FileDialogSeam
+{
+public:
+    virtual ~FileDialogSeam() = default;
+
+    virtual QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+
+    static FileDialogSeam &Current();
+    // Installs a replacement (not owned); nullptr goes back to Qt's dialogs.
+    static void Install(FileDialogSeam *replacement);
+};

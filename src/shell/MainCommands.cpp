@@ -1,0 +1,212 @@
+#include "MainCommands.h"
+
+#include "DialogFilter.h"
+#include "MainMenus.h"
+#include "MainToolbar.h"
+#include "WindowArranger.h"
+#include "editor/clsScintilla.h"
+#include "frmDoc.h"
+#include "frmMain.h"
+#include "highlight/modHighlighter.h"
+#include "platform/FileDialogSeam.h"
+#include "platform/TryStep.h"
+#include "platform/WebSite.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDateTime>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar)
+    : QObject(main), m_main(main), m_menus(menus)
+{
+    Connect("mnuNew", &MainCommands::New);
+    Connect("mnuOpen", &MainCommands::Open);
+    Connect("mnuSave", &MainCommands::Save);
+    Connect("mnuSaveAs", &MainCommands::SaveAs);
+    Connect("mnuExportHTML", &MainCommands::ExportHtml);
+    Connect("mnuExit", &MainCommands::Exit);
+    Connect("mnuUndo", &MainCommands::Undo);
+    Connect("mnuRedo", &MainCommands::Redo);
+    Connect("mnuCut", &MainCommands::Cut);
+    Connect("mnuCopy", &MainCommands::Copy);
+    Connect("mnuPaste", &MainCommands::Paste);
+    Connect("mnuSelAll", &MainCommands::SelectAll);
+    Connect("mnuSyntax", &MainCommands::SyntaxSettings);
+    Connect("mnuTimeDate", &MainCommands::TimeDate);
+    Connect("mnuHor", &MainCommands::TileHorizontally);
+    Connect("mnuVertical", &MainCommands::TileVertically);
+    Connect("mnuArrange", &MainCommands::ArrangeIcons);
+    Connect("mnuCascade", &MainCommands::Cascade);
+    connect(menus->Item(QStringLiteral("help")), &QAction::triggered, this,
+            [this] { OpenWebPage(WebSite::ReleasePage); });
+    connect(menus->Item(QStringLiteral("sj")), &QAction::triggered, this,
+            [this] { OpenWebPage(WebSite::UpgradePage); });
+    connect(menus->Item(QStringLiteral("zy")), &QAction::triggered, this,
+            [this] { OpenWebPage(WebSite::HomePage); });
+    connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
+    connect(menus->Menu(QStringLiteral("mnuWindowList")), &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
+    connect(toolbar, &MainToolbar::ButtonClicked, this, &MainCommands::ToolbarClicked);
+}
+
+void MainCommands::Connect(const char *item, void (MainCommands::*command)())
+{
+    connect(m_menus->Item(QString::fromLatin1(item)), &QAction::triggered, this, command);
+}
+
+clsScintilla *MainCommands::ActiveEditor() const
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    return doc ? doc->sciMain.get() : nullptr;
+}
+
+void MainCommands::FocusActiveEditor()
+{
+    if (clsScintilla *sci = ActiveEditor())
+        sci->SetFocus();
+}
+
+void MainCommands::OnActiveEditor(void (clsScintilla::*command)())
+{
+    if (clsScintilla *sci = ActiveEditor()) {
+        TryStep([&] { (sci->*command)(); });
+        sci->SetFocus();
+    }
+}
+
+// ---- File ----
+
+void MainCommands::New()
+{
+    m_main->OpenDocument(QStringLiteral("New Document"));
+}
+
+void MainCommands::Open()
+{
+    const QString path = m_main->AskFileName(frmMain::FileDialogKind::Open, QString());
+    if (!path.isEmpty())
+        m_main->OpenDocument(path);
+    FocusActiveEditor();
+}
+
+void MainCommands::Save()
+{
+    if (frmDoc *doc = m_main->ActiveDocument())
+        m_main->SaveDoc(doc);
+    FocusActiveEditor();
+}
+
+void MainCommands::SaveAs()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    if (doc)
+        m_main->DoSaveAs(doc);
+    else
+        m_main->AskFileName(frmMain::FileDialogKind::SaveAs, QString()); // shown, nothing to write
+    FocusActiveEditor();
+}
+
+void MainCommands::ExportHtml()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    m_main->AskFileName(frmMain::FileDialogKind::ExportHtml, doc ? doc->strFile : QString());
+    FocusActiveEditor();
+}
+
+// Leaving asks about unsaved work like closing the window does.
+void MainCommands::Exit()
+{
+    m_main->close();
+}
+
+// ---- Edit ----
+
+void MainCommands::Undo() { OnActiveEditor(&clsScintilla::Undo); }
+void MainCommands::Redo() { OnActiveEditor(&clsScintilla::Redo); }
+void MainCommands::Cut() { OnActiveEditor(&clsScintilla::Cut); }
+void MainCommands::Copy() { OnActiveEditor(&clsScintilla::Copy); }
+void MainCommands::Paste() { OnActiveEditor(&clsScintilla::Paste); }
+void MainCommands::SelectAll() { OnActiveEditor(&clsScintilla::SelectAll); }
+
+QString MainCommands::TimeDateText()
+{
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t')).replace(QStringLiteral("  "), QStringLiteral(" ")); // no time zone
+    const QDateTime now = QDateTime::currentDateTime();
+    return locale.toString(now.time(), timeFormat.trimmed()) + QStringLiteral(" | ")
+           + locale.toString(now.date(), QLocale::ShortFormat);
+}
+
+void MainCommands::TimeDate()
+{
+    if (clsScintilla *sci = ActiveEditor()) {
+        sci->SelText(TimeDateText());
+        sci->SetFocus();
+    }
+}
+
+void MainCommands::SyntaxSettings()
+{
+    TryStep([] { ReapplyHighlighters(QStringLiteral("frmDoc")); });
+    FocusActiveEditor();
+    m_main->SetupMenu();
+}
+
+// ---- Highlighting, windows, help ----
+
+void MainCommands::ApplyHighlighterItem(int index)
+{
+    const QList<QAction *> items = m_menus->HighlighterItems();
+    if (clsScintilla *sci = ActiveEditor(); sci && index >= 0 && index < items.size()) {
+        TryStep([&] { ApplyHighlighter(*sci, items[index]->data().toString()); });
+        sci->SetFocus();
+    }
+}
+
+void MainCommands::TileHorizontally() { WindowArranger::TileHorizontally(m_main->MdiArea()); }
+void MainCommands::TileVertically() { WindowArranger::TileVertically(m_main->MdiArea()); }
+void MainCommands::ArrangeIcons() { WindowArranger::ArrangeIcons(m_main->MdiArea()); }
+void MainCommands::Cascade() { WindowArranger::Cascade(m_main->MdiArea()); }
+
+void MainCommands::OpenWebPage(const QString &path)
+{
+    TryStep([&] { WebSite::Open(path); });
+}
+
+// The toolbar's key decides; the formatting and alignment buttons only hand
+// the focus back to the editor.
+void MainCommands::ToolbarClicked(const QString &key)
+{
+    const QString command = key.toLower();
+    if (command == QLatin1String("new"))
+        New();
+    else if (command == QLatin1String("open"))
+        Open();
+    else if (command == QLatin1String("save"))
+        Save();
+    else if (command == QLatin1String("cut"))
+        Cut();
+    else if (command == QLatin1String("copy"))
+        Copy();
+    else if (command == QLatin1String("paste"))
+        Paste();
+    FocusActiveEditor();
+}
+
+// The open document windows by title; the active one checked.
+void MainCommands::FillWindowList()
+{
+    QMenu *list = m_menus->Menu(QStringLiteral("mnuWindowList"));
+    list->clear();
+    QMdiArea *area = m_main->MdiArea();
+    for (QMdiSubWindow *window : area->subWindowList(QMdiArea::CreationOrder)) {
+        QAction *item = list->addAction(QString(window->windowTitle()).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        item->setCheckable(true);
+        item->setChecked(window == area->activeSubWindow());
+        connect(item, &QAction::triggered, area, [area, window] { area->setActiveSubWindow(window); });
+    }
+}

@@ -1,0 +1,431 @@
+#include "RecordingBrowser.h"
+#include "ScriptedFileDialog.h"
+#include "ScriptedMessageBox.h"
+#include "editor/clsScintilla.h"
+#include "highlight/modHighlighter.h"
+#include "platform/SettingsStore.h"
+#include "shell/DialogFilter.h"
+#include "shell/MainCommands.h"
+#include "shell/MainMenus.h"
+#include "shell/MainToolbar.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+class MainCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
+            .clear();
+        ResetHighlighterTable();
+    }
+
+    void Start()
+    {
+        window = std::make_unique<frmMain>();
+        window->show();
+        window->activateWindow();
+        QApplication::processEvents();
+    }
+
+    // Replaces the table with small languages of our own.
+    void UseLanguages(const QList<std::pair<QString, QString>> &nameAndFilter)
+    {
+        ResetHighlighterTable();
+        int n = 0;
+        for (const auto &[name, filter] : nameAndFilter) {
+            const QString path = dir.filePath(QStringLiteral("lang%1.CHL").arg(n++));
+            QFile file(path);
+            file.open(QIODevice::WriteOnly);
+            file.write(QStringLiteral("[data]\r\nLangName=%1\r\nLanguage=3\r\nFilter=%2\r\nStyle[32]=:::V:C:::Courier New:10:0:16777215::\r\n")
+                           .arg(name, filter)
+                           .toUtf8());
+            file.close();
+            LoadHighlighter(path);
+        }
+    }
+
+    void Trigger(const char *item) { window->Menus()->Item(QString::fromLatin1(item))->trigger(); }
+
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    frmDoc *Active() const { return window->ActiveDocument(); }
+    clsScintilla &Editor() const { return *Active()->sciMain; }
+
+    QTemporaryDir dir;
+    ScriptedMessageBox boxes;
+    ScriptedFileDialog dialogs;
+    std::unique_ptr<frmMain> window;
+};
+
+QStringList MenuTexts(QMenu *menu)
+{
+    QStringList texts;
+    for (QAction *item : menu->actions()) {
+        QString text = item->isSeparator() ? QStringLiteral("-") : item->text();
+        if (!item->shortcut().isEmpty())
+            text += QLatin1Char('\t') + item->shortcut().toString();
+        texts << text;
+    }
+    return texts;
+}
+
+TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
+{
+    Start();
+    QStringList bar;
+    for (QAction *menu : window->menuBar()->actions())
+        bar << menu->text();
+    EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
+    MainMenus *menus = window->Menus();
+    EXPECT_EQ(MenuTexts(menus->Menu("mnuFile")),
+              QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "-", "保存文档(&S)\tCtrl+S",
+                           "另存为(&A)....\tCtrl+F12", "-", "导出为HTML(&D)", "-", "打印(&P)\tCtrl+P", "-", "退出(&E)"}));
+    EXPECT_EQ(MenuTexts(menus->Menu("mnuEdit")),
+              QStringList({"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
+                           "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)"}));
+    EXPECT_EQ(MenuTexts(menus->Menu("mnuSearch")),
+              QStringList({"查找(&F)\tCtrl+F", "替换(&R)\tCtrl+H", "-", "查找下一个(&N)\tF3", "查找上一个\tCtrl+F3", "-",
+                           "转到(&G)\tCtrl+G"}));
+    EXPECT_EQ(MenuTexts(menus->Menu("mnuWindows")),
+              QStringList({"水平平铺(&H)", "垂直平铺(&V)", "排列图标(&A)", "层叠(&C)", "-", "窗口列表(&W)"}));
+    EXPECT_EQ(MenuTexts(menus->Menu("mnuHelp")),
+              QStringList({"发行与帮助手册(&F)", "-", "升级(&S)", "Ferrolan主页(&Z)", "关于(&A)"}));
+}
+
+TEST_F(MainCommandsTest, TheHighlighterMenuFollowsTheTableAndOnlyGrows)
+{
+    QMainWindow frame;
+    MainMenus menus(&frame);
+    QMenu *menu = menus.Menu("mnuHighlighters");
+    EXPECT_EQ(MenuTexts(menu), QStringList({"高亮语法"})); // what an empty table leaves
+
+    auto setupMenu = [&] {
+        for (int i = 0; i < HighlighterCount; ++i)
+            menus.AddMenu(HighlighterTable[i].LangName, HighlighterTable[i].LangName, i);
+    };
+    UseLanguages({{"Alpha", ""}, {"B&eta", ""}, {"Gamma", ""}});
+    setupMenu();
+    EXPECT_EQ(MenuTexts(menu), QStringList({"Alpha", "B&&eta", "Gamma"}));
+    EXPECT_EQ(menu->actions()[1]->data().toString(), QStringLiteral("B&eta"));
+
+    QAction *first = menu->actions()[0];
+    HighlighterTable[0].LangName = QStringLiteral("Renamed");
+    LoadHighlighter(Write(QStringLiteral("extra.CHL"), "[data]\nLangName=Delta\nStyle[32]=:::V:C:::Courier New:10:0:16777215::\n"));
+    setupMenu();
+    EXPECT_EQ(MenuTexts(menu), QStringList({"Renamed", "B&&eta", "Gamma", "Delta"}));
+    EXPECT_EQ(menu->actions()[0], first); // renamed in place, new ones at the end
+
+    UseLanguages({{"Only", ""}});
+    setupMenu();
+    EXPECT_EQ(menu->actions().size(), 4); // never removed
+}
+
+TEST_F(MainCommandsTest, TheMainWindowListsTheShippedLanguages)
+{
+    Start();
+    QStringList names;
+    for (const Highlighter &entry : HighlighterTable)
+        names << entry.LangName;
+    EXPECT_EQ(MenuTexts(window->Menus()->Menu("mnuHighlighters")), names);
+    EXPECT_TRUE(names.contains(QStringLiteral("CPP")));
+}
+
+TEST_F(MainCommandsTest, ChoosingAHighlighterAppliesItToTheActiveDocument)
+{
+    UseLanguages({{"Alpha", ""}, {"Beta", ""}});
+    Start();
+    window->Menus()->HighlighterItems()[1]->trigger();
+    EXPECT_EQ(Editor().lHighlighterNum, 1);
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+}
+
+TEST_F(MainCommandsTest, DialogFiltersComeFromTheTableWithoutEmptyOnes)
+{
+    UseLanguages({{"C++", "C++ 源文件 (*.cpp)|*.cpp;*.hpp|"}, {"Empty", ""}, {"Basic", "Basic (*.bas)|*.bas|"}});
+    EXPECT_EQ(frmMain::OpenFilter(), QStringLiteral("全部 (*.*)|*.*|C++ 源文件 (*.cpp)|*.cpp;*.hpp|Basic (*.bas)|*.bas|"));
+    EXPECT_EQ(frmMain::SaveFilter(), QStringLiteral("全部文件 (*.*)|*.*|C++ 源文件 (*.cpp)|*.cpp;*.hpp|Basic (*.bas)|*.bas|"));
+    EXPECT_EQ(DialogFilter::ToQtFilters(frmMain::OpenFilter()),
+              QStringList({"全部 (*)", "C++ 源文件 (*.cpp *.hpp)", "Basic (*.bas)"}));
+    ResetHighlighterTable();
+    EXPECT_EQ(frmMain::OpenFilter(), QStringLiteral("全部 (*.*)|*.*|"));
+
+    Start();
+    ResetHighlighterTable();
+    Trigger("mnuOpen");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_FALSE(dialogs.shown[0].save);
+    EXPECT_EQ(dialogs.shown[0].request.filters, QStringList({"全部 (*)"}));
+}
+
+TEST_F(MainCommandsTest, SavingANewDocumentGoesThroughSaveAsAndTheHighlighterFollows)
+{
+    UseLanguages({{"Text", "文本 (*.txt)|*.txt|"}, {"Pascal", "Pascal (*.pas)|*.pas|"}});
+    Start();
+    Editor().SetText(QStringLiteral("program x;"));
+    const QString path = dir.filePath(QStringLiteral("prog.pas"));
+    dialogs.Answer(path);
+    Trigger("mnuSave");
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].save);
+    EXPECT_TRUE(dialogs.shown[0].request.confirmOverwrite);
+    EXPECT_EQ(Read(path), QByteArray("program x;"));
+    EXPECT_EQ(Active()->windowTitle(), path);
+    EXPECT_EQ(Active()->strFile, path);
+    EXPECT_EQ(Editor().lHighlighterNum, 1);
+    EXPECT_FALSE(Editor().Modified());
+
+    // Save again: straight to the file, no dialog.
+    Editor().SetText(QStringLiteral("program y;"));
+    Trigger("mnuSave");
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(Read(path), QByteArray("program y;"));
+}
+
+TEST_F(MainCommandsTest, SaveAsMovesTheDocumentToTheNewNameAndLeavesTheOldFile)
+{
+    UseLanguages({{"Text", "文本 (*.txt)|*.txt|"}, {"Pascal", "Pascal (*.pas)|*.pas|"}});
+    Start();
+    const QString old = Write(QStringLiteral("old.txt"), "old");
+    window->OpenDocument(old);
+    EXPECT_EQ(Editor().lHighlighterNum, 0);
+    Editor().SetText(QStringLiteral("new"));
+    const QString renamed = dir.filePath(QStringLiteral("new.pas"));
+    dialogs.Answer(renamed);
+    Trigger("mnuSaveAs");
+    EXPECT_EQ(dialogs.shown.last().request.initialPath, old); // the document's own name is offered
+    EXPECT_EQ(Read(old), QByteArray("old"));
+    EXPECT_EQ(Read(renamed), QByteArray("new"));
+    EXPECT_EQ(Active()->strFile, renamed);
+    EXPECT_EQ(Active()->windowTitle(), renamed);
+    EXPECT_EQ(Editor().lHighlighterNum, 1);
+}
+
+TEST_F(MainCommandsTest, CancelledDialogsChangeNothing)
+{
+    Start();
+    const QString earlier = Write(QStringLiteral("earlier.txt"), "e");
+    dialogs.Answer(earlier);
+    Trigger("mnuOpen");
+    const int documents = int(window->Documents().size());
+    Editor().SetText(QStringLiteral("unsaved"));
+    const QString title = Active()->windowTitle();
+
+    Trigger("mnuOpen");    // cancelled (no answer)
+    Trigger("mnuSaveAs");  // cancelled
+    Trigger("mnuExportHTML");
+    EXPECT_EQ(dialogs.shown.size(), 4);
+    EXPECT_EQ(dialogs.shown[1].request.initialPath, earlier); // the name chosen last is offered
+    EXPECT_EQ(window->Documents().size(), documents);
+    EXPECT_EQ(Active()->windowTitle(), title);
+    EXPECT_EQ(Read(earlier), QByteArray("e"));
+    EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(MainCommandsTest, TheCounterCountsOpenedFiles)
+{
+    Start();
+    dialogs.Answer(Write(QStringLiteral("a.txt"), "a"));
+    Trigger("mnuOpen");
+    Trigger("mnuNew");
+    EXPECT_EQ(Active()->windowTitle(), QStringLiteral("New Document 3"));
+}
+
+TEST_F(MainCommandsTest, CtrlKeysInTheEditorReachTheMenuCommands)
+{
+    Start();
+    QWidget *editor = Editor().Editor();
+    Editor().SetText(QStringLiteral("hello"));
+    Editor().SetSel(0, 5);
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("hello"));
+    QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Editor().Text(), QByteArray());
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Editor().Text(), QByteArray("hellohello"));
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Editor().Text(), QByteArray("hello"));
+    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Editor().Text(), QByteArray("hellohello"));
+    QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier); // the component's own keys still work
+    EXPECT_EQ(Editor().GetCurPos(), 0);
+}
+
+TEST_F(MainCommandsTest, ExitAsksAndASaveThatDoesNotHappenKeepsTheDocument)
+{
+    Start();
+    Editor().SetText(QStringLiteral("precious"));
+    boxes.Answer(QMessageBox::Yes); // save it ...
+    Trigger("mnuExit");             // ... but the save-as dialog is cancelled
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Documents().size(), 1);
+
+    QDir(dir.path()).mkdir(QStringLiteral("taken"));
+    boxes.Answer(QMessageBox::Yes);
+    dialogs.Answer(dir.filePath(QStringLiteral("taken"))); // a folder: the save fails
+    Trigger("mnuExit");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(Editor().Modified());
+    EXPECT_EQ(boxes.shown.last().title, QStringLiteral("保存失败"));
+
+    const QString path = dir.filePath(QStringLiteral("saved.txt"));
+    boxes.Answer(QMessageBox::Yes);
+    dialogs.Answer(path);
+    Trigger("mnuExit");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(Read(path), QByteArray("precious"));
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"),
+                                        QStringLiteral("MDIWState")),
+              QStringLiteral("0")); // the placement is saved on the way out
+}
+
+TEST_F(MainCommandsTest, WithoutADocumentOnlyNewOpenAndTheDialogsDoAnything)
+{
+    Start();
+    Active()->parentWidget()->close();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->Documents().isEmpty());
+    for (const char *item : {"mnuSave", "mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuSelAll",
+                             "mnuTimeDate", "mnuHor", "mnuVertical", "mnuArrange", "mnuCascade"})
+        Trigger(item);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    const QString target = dir.filePath(QStringLiteral("nothing.txt"));
+    dialogs.Answer(target);
+    Trigger("mnuSaveAs");
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_FALSE(QFile::exists(target));
+    Trigger("mnuNew");
+    EXPECT_EQ(window->Documents().size(), 1);
+}
+
+TEST_F(MainCommandsTest, TheToolbarHasFourGroupsAndTheFormattingButtonsOnlyFocus)
+{
+    Start();
+    QStringList layout;
+    for (QAction *action : window->Toolbar()->actions()) {
+        layout << (action->isSeparator() ? QStringLiteral("|") : action->objectName() + ':' + action->toolTip());
+        if (!action->isSeparator())
+            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
+    }
+    EXPECT_EQ(layout, QStringList({"New:新建", "Open:打开", "Save:保存", "Print:打印", "|", "Cut:剪切", "Copy:复制",
+                                   "Paste:粘贴", "|", "Bold:粗体", "Italic:斜体", "Underline:下划线", "|",
+                                   "Align-Left:文字居左", "Align-Centre:文字居中", "Align-Right:文字居右"}));
+
+    Editor().SetText(QStringLiteral("plain"));
+    Editor().SetSel(0, 5);
+    window->setFocus();
+    for (const char *key : {"Bold", "Italic", "Underline", "Align-Left", "Align-Centre", "Align-Right"})
+        window->Toolbar()->Button(QString::fromLatin1(key))->trigger();
+    EXPECT_EQ(Editor().Text(), QByteArray("plain"));
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+
+    window->Toolbar()->Button(QStringLiteral("Copy"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("plain"));
+    window->Toolbar()->Button(QStringLiteral("New"))->trigger();
+    EXPECT_EQ(window->Documents().size(), 2);
+}
+
+TEST_F(MainCommandsTest, TheWindowCommandsArrangeTheDocuments)
+{
+    Start();
+    window->OpenDocument(QStringLiteral("New Document"));
+    const QRect area = window->MdiArea()->viewport()->rect();
+
+    Trigger("mnuHor");
+    QList<QMdiSubWindow *> windows = window->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+    EXPECT_EQ(windows[1]->geometry().top(), area.height() / 2);
+    EXPECT_EQ(windows[1]->width(), area.width());
+
+    Trigger("mnuVertical");
+    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+    EXPECT_EQ(windows[1]->geometry().left(), area.width() / 2);
+    EXPECT_EQ(windows[1]->height(), area.height());
+
+    windows[0]->showMinimized();
+    windows[1]->showMinimized();
+    Trigger("mnuArrange");
+    EXPECT_EQ(windows[0]->geometry().bottom(), area.bottom());
+    EXPECT_EQ(windows[0]->geometry().left(), 0);
+    EXPECT_EQ(windows[1]->geometry().left(), windows[0]->geometry().right() + 1);
+
+    // The window list marks the active document.
+    window->MdiArea()->setActiveSubWindow(windows[1]);
+    QMenu *list = window->Menus()->Menu("mnuWindowList");
+    emit list->aboutToShow();
+    ASSERT_EQ(list->actions().size(), 2);
+    EXPECT_FALSE(list->actions()[0]->isChecked());
+    EXPECT_TRUE(list->actions()[1]->isChecked());
+    EXPECT_EQ(list->actions()[1]->text(), QStringLiteral("New Document 2"));
+}
+
+TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
+{
+    Start();
+    RecordingBrowser browser;
+    Trigger("help");
+    Trigger("sj");
+    Trigger("zy");
+    ASSERT_EQ(browser.opened.size(), 3);
+    EXPECT_TRUE(browser.opened[0].toString().endsWith(QStringLiteral("/Quorvane/Release.htm")));
+    EXPECT_TRUE(browser.opened[1].toString().endsWith(QStringLiteral("/Quorvane.html")));
+    EXPECT_EQ(browser.opened[0].host(), browser.opened[2].host());
+
+    SettingsStore::SaveSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"), QStringLiteral("SiteAddress"),
+                               QStringLiteral("http://mirror.test/"));
+    Trigger("sj");
+    EXPECT_EQ(browser.opened.last(), QUrl(QStringLiteral("http://mirror.test/Quorvane.html")));
+}
+
+TEST_F(MainCommandsTest, DateAndTimeReplacesTheSelectionAsOneUndoableEdit)
+{
+    Start();
+    Editor().SetText(QStringLiteral("when: X."));
+    Editor().SetSel(6, 7);
+    Trigger("mnuTimeDate");
+    const QString text = QString::fromUtf8(Editor().Text());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("when: ")));
+    EXPECT_TRUE(text.endsWith(QLatin1Char('.')));
+    EXPECT_TRUE(text.contains(QStringLiteral(" | ")));
+    EXPECT_FALSE(text.contains(QLatin1Char('X')));
+    EXPECT_TRUE(MainCommands::TimeDateText().contains(QRegularExpression(QStringLiteral("\\d:\\d\\d:\\d\\d"))));
+    Trigger("mnuUndo");
+    EXPECT_EQ(Editor().Text(), QByteArray("when: X."));
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+#include "ScriptedFileDialog.h"
+
+ScriptedFileDialog::ScriptedFileDialog()
+{
+    FileDialogSeam::Install(this);
+}
+
+ScriptedFileDialog::~ScriptedFileDialog()
+{
+    FileDialogSeam::Install(nullptr);
+}
+
+QString ScriptedFileDialog::Next()
+{
+    return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+}
+
+QString ScriptedFileDialog::GetOpenFileName(QWidget *, const FileDialogRequest &request)
+{
+    shown.append({false, request});
+    return Next();
+}
+
+QString ScriptedFileDialog::GetSaveFileName(QWidget *, const FileDialogRequest &request)
+{
+    shown.append({true, request});
+    return Next();
+}

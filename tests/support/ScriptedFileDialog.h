@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/FileDialogSeam.h"
+
+#include <QList>
+
+// Chooses files from a script (an empty answer cancels) and remembers what
+// each dialog was asked to show.
+class ScriptedFileDialog : public FileDialogSeam
+{
+public:
+    struct Shown
+    {
+        bool save;
+        FileDialogRequest request;
+    };
+
+    ScriptedFileDialog();
+    ~ScriptedFileDialog() override;
+
+    void Answer(const QString &path) { m_answers.append(path); }
+
+    QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override;
+
+    QList<Shown> shown;
+
+private:
+    QString Next();
+    QList<QString> m_answers;
+};

@@ -60,171 +60,103 @@ void EditorWindow::Notify(NotifyRecord record)
         win::SendMessage(host, win::WM_NOTIFY, record.idFrom, reinterpret_cast<win::LPARAM>(&record));
 }
 
+// Each notification becomes a record: its code plus the fields it carries.
+template <typename Signal, typename Fill>
+void EditorWindow::Forward(Signal signal, int code, Fill fill)
+{
+    connect(this, signal, this, [this, code, fill](auto... args) {
+        NotifyRecord record;
+        record.code = code;
+        fill(record, args...);
+        Notify(record);
+    });
+}
+
 void EditorWindow::ConnectNotifications()
 {
-    auto simple = [this](int code) {
-        return [this, code] {
-            NotifyRecord r;
-            r.code = code;
-            Notify(r);
-        };
+    using B = QsciScintillaBase;
+    using R = NotifyRecord;
+    const auto nothing = [](R &) {};
+    const auto positioned = [](R &r, int position, int modifiers) {
+        r.position = position;
+        r.modifiers = modifiers;
     };
-    auto positioned = [this](int code) {
-        return [this, code](int position, int modifiers) {
-            NotifyRecord r;
-            r.code = code;
-            r.position = position;
-            r.modifiers = modifiers;
-            Notify(r);
-        };
+    const auto atPoint = [](R &r, int position, int x, int y) {
+        r.position = position;
+        r.x = x;
+        r.y = y;
+    };
+    const auto marginClick = [](R &r, int position, int modifiers, int margin) {
+        r.position = position;
+        r.modifiers = modifiers;
+        r.margin = margin;
+    };
+    const auto chosen = [](R &r, const char *text, int position, int ch, int) {
+        r.text = text;
+        r.position = position;
+        r.ch = ch;
     };
 
-    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) {
-        NotifyRecord r;
-        r.code = scn::STYLENEEDED;
-        r.position = position;
-        Notify(r);
-    });
-    connect(this, &QsciScintillaBase::SCN_CHARADDED, this, [this](int ch) {
-        NotifyRecord r;
-        r.code = scn::CHARADDED;
-        r.ch = ch;
-        Notify(r);
-    });
-    connect(this, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, simple(scn::SAVEPOINTREACHED));
-    connect(this, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, simple(scn::SAVEPOINTLEFT));
-    connect(this, &QsciScintillaBase::SCN_MODIFYATTEMPTRO, this, simple(scn::MODIFYATTEMPTRO));
-    connect(this, &QsciScintillaBase::SCN_DOUBLECLICK, this, [this](int position, int line, int modifiers) {
-        NotifyRecord r;
-        r.code = scn::DOUBLECLICK;
+    Forward(&B::SCN_STYLENEEDED, scn::STYLENEEDED, [](R &r, int position) { r.position = position; });
+    Forward(&B::SCN_CHARADDED, scn::CHARADDED, [](R &r, int ch) { r.ch = ch; });
+    Forward(&B::SCN_SAVEPOINTREACHED, scn::SAVEPOINTREACHED, nothing);
+    Forward(&B::SCN_SAVEPOINTLEFT, scn::SAVEPOINTLEFT, nothing);
+    Forward(&B::SCN_MODIFYATTEMPTRO, scn::MODIFYATTEMPTRO, nothing);
+    Forward(&B::SCN_DOUBLECLICK, scn::DOUBLECLICK, [](R &r, int position, int line, int modifiers) {
         r.position = position;
         r.line = line;
         r.modifiers = modifiers;
-        Notify(r);
     });
-    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
-        NotifyRecord r;
-        r.code = scn::UPDATEUI;
-        r.updated = updated;
-        Notify(r);
-    });
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int modificationType, const char *text, int length, int linesAdded, int line,
-                   int foldLevelNow, int foldLevelPrev, int, int) {
-                NotifyRecord r;
-                r.code = scn::MODIFIED;
+    Forward(&B::SCN_UPDATEUI, scn::UPDATEUI, [](R &r, int updated) { r.updated = updated; });
+    Forward(&B::SCN_MODIFIED, scn::MODIFIED,
+            [](R &r, int position, int type, const char *text, int length, int linesAdded, int line, int foldNow,
+               int foldPrev, int, int) {
                 r.position = position;
-                r.modificationType = modificationType;
+                r.modificationType = type;
                 r.text = text;
                 r.length = length;
                 r.linesAdded = linesAdded;
                 r.line = line;
-                r.foldLevelNow = foldLevelNow;
-                r.foldLevelPrev = foldLevelPrev;
-                Notify(r);
+                r.foldLevelNow = foldNow;
+                r.foldLevelPrev = foldPrev;
             });
-    connect(this, &QsciScintillaBase::SCN_MACRORECORD, this,
-            [this](unsigned int message, unsigned long wParam, void *lParam) {
-                NotifyRecord r;
-                r.code = scn::MACRORECORD;
-                r.message = int(message);
-                r.wParam = std::intptr_t(wParam);
-                r.lParam = reinterpret_cast<std::intptr_t>(lParam);
-                Notify(r);
-            });
-    connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this, [this](int position, int modifiers, int margin) {
-        NotifyRecord r;
-        r.code = scn::MARGINCLICK;
-        r.position = position;
-        r.modifiers = modifiers;
-        r.margin = margin;
-        Notify(r);
+    Forward(&B::SCN_MACRORECORD, scn::MACRORECORD, [](R &r, unsigned int message, unsigned long wParam, void *lParam) {
+        r.message = int(message);
+        r.wParam = std::intptr_t(wParam);
+        r.lParam = reinterpret_cast<std::intptr_t>(lParam);
     });
-    connect(this, &QsciScintillaBase::SCN_MARGINRIGHTCLICK, this,
-            [this](int position, int modifiers, int margin) {
-                NotifyRecord r;
-                r.code = scn::MARGINRIGHTCLICK;
-                r.position = position;
-                r.modifiers = modifiers;
-                r.margin = margin;
-                Notify(r);
-            });
-    connect(this, &QsciScintillaBase::SCN_NEEDSHOWN, this, [this](int position, int length) {
-        NotifyRecord r;
-        r.code = scn::NEEDSHOWN;
+    Forward(&B::SCN_MARGINCLICK, scn::MARGINCLICK, marginClick);
+    Forward(&B::SCN_MARGINRIGHTCLICK, scn::MARGINRIGHTCLICK, marginClick);
+    Forward(&B::SCN_NEEDSHOWN, scn::NEEDSHOWN, [](R &r, int position, int length) {
         r.position = position;
         r.length = length;
-        Notify(r);
     });
-    connect(this, &QsciScintillaBase::SCN_PAINTED, this, simple(scn::PAINTED));
-    connect(this,
-            QOverload<const char *, int, int, int, int>::of(&QsciScintillaBase::SCN_USERLISTSELECTION), this,
-            [this](const char *selection, int id, int ch, int, int position) {
-                NotifyRecord r;
-                r.code = scn::USERLISTSELECTION;
-                r.text = selection;
+    Forward(&B::SCN_PAINTED, scn::PAINTED, nothing);
+    Forward(QOverload<const char *, int, int, int, int>::of(&B::SCN_USERLISTSELECTION), scn::USERLISTSELECTION,
+            [](R &r, const char *text, int id, int ch, int, int position) {
+                r.text = text;
                 r.listType = id;
                 r.ch = ch;
                 r.position = position;
-                Notify(r);
             });
-    connect(this, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
-        NotifyRecord r;
-        r.code = scn::DWELLSTART;
+    Forward(&B::SCN_DWELLSTART, scn::DWELLSTART, atPoint);
+    Forward(&B::SCN_DWELLEND, scn::DWELLEND, atPoint);
+    Forward(&B::SCN_ZOOM, scn::ZOOM, nothing);
+    Forward(&B::SCN_HOTSPOTCLICK, scn::HOTSPOTCLICK, positioned);
+    Forward(&B::SCN_HOTSPOTDOUBLECLICK, scn::HOTSPOTDOUBLECLICK, positioned);
+    Forward(&B::SCN_HOTSPOTRELEASECLICK, scn::HOTSPOTRELEASECLICK, positioned);
+    Forward(&B::SCN_INDICATORCLICK, scn::INDICATORCLICK, positioned);
+    Forward(&B::SCN_INDICATORRELEASE, scn::INDICATORRELEASE, positioned);
+    Forward(&B::SCN_CALLTIPCLICK, scn::CALLTIPCLICK, [](R &r, int direction) { r.position = direction; });
+    Forward(QOverload<const char *, int, int, int>::of(&B::SCN_AUTOCSELECTION), scn::AUTOCSELECTION, chosen);
+    Forward(&B::SCN_AUTOCCOMPLETED, scn::AUTOCCOMPLETED, chosen);
+    Forward(&B::SCN_AUTOCCANCELLED, scn::AUTOCCANCELLED, nothing);
+    Forward(&B::SCN_AUTOCCHARDELETED, scn::AUTOCCHARDELETED, nothing);
+    Forward(&B::SCN_AUTOCSELECTIONCHANGE, scn::AUTOCSELECTIONCHANGE, [](R &r, const char *text, int id, int position) {
+        r.text = text;
+        r.listType = id;
         r.position = position;
-        r.x = x;
-        r.y = y;
-        Notify(r);
     });
-    connect(this, &QsciScintillaBase::SCN_DWELLEND, this, [this](int position, int x, int y) {
-        NotifyRecord r;
-        r.code = scn::DWELLEND;
-        r.position = position;
-        r.x = x;
-        r.y = y;
-        Notify(r);
-    });
-    connect(this, &QsciScintillaBase::SCN_ZOOM, this, simple(scn::ZOOM));
-    connect(this, &QsciScintillaBase::SCN_HOTSPOTCLICK, this, positioned(scn::HOTSPOTCLICK));
-    connect(this, &QsciScintillaBase::SCN_HOTSPOTDOUBLECLICK, this, positioned(scn::HOTSPOTDOUBLECLICK));
-    connect(this, &QsciScintillaBase::SCN_HOTSPOTRELEASECLICK, this, positioned(scn::HOTSPOTRELEASECLICK));
-    connect(this, &QsciScintillaBase::SCN_INDICATORCLICK, this, positioned(scn::INDICATORCLICK));
-    connect(this, &QsciScintillaBase::SCN_INDICATORRELEASE, this, positioned(scn::INDICATORRELEASE));
-    connect(this, &QsciScintillaBase::SCN_CALLTIPCLICK, this, [this](int direction) {
-        NotifyRecord r;
-        r.code = scn::CALLTIPCLICK;
-        r.position = direction;
-        Notify(r);
-    });
-    connect(this, QOverload<const char *, int, int, int>::of(&QsciScintillaBase::SCN_AUTOCSELECTION), this,
-            [this](const char *selection, int position, int ch, int) {
-                NotifyRecord r;
-                r.code = scn::AUTOCSELECTION;
-                r.text = selection;
-                r.position = position;
-                r.ch = ch;
-                Notify(r);
-            });
-    connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this, simple(scn::AUTOCCANCELLED));
-    connect(this, &QsciScintillaBase::SCN_AUTOCCHARDELETED, this, simple(scn::AUTOCCHARDELETED));
-    connect(this, &QsciScintillaBase::SCN_AUTOCCOMPLETED, this,
-            [this](const char *selection, int position, int ch, int) {
-                NotifyRecord r;
-                r.code = scn::AUTOCCOMPLETED;
-                r.text = selection;
-                r.position = position;
-                r.ch = ch;
-                Notify(r);
-            });
-    connect(this, &QsciScintillaBase::SCN_AUTOCSELECTIONCHANGE, this,
-            [this](const char *selection, int id, int position) {
-                NotifyRecord r;
-                r.code = scn::AUTOCSELECTIONCHANGE;
-                r.text = selection;
-                r.listType = id;
-                r.position = position;
-                Notify(r);
-            });
-    connect(this, &QsciScintillaBase::SCN_FOCUSIN, this, simple(scn::FOCUSIN));
-    connect(this, &QsciScintillaBase::SCN_FOCUSOUT, this, simple(scn::FOCUSOUT));
+    Forward(&B::SCN_FOCUSIN, scn::FOCUSIN, nothing);
+    Forward(&B::SCN_FOCUSOUT, scn::FOCUSOUT, nothing);
 }

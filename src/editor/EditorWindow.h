@@ -33,6 +33,8 @@ public:
 
 private:
     void ConnectNotifications();
+    template <typename Signal, typename Fill>
+    void Forward(Signal signal, int code, Fill fill);
     void Notify(NotifyRecord record);
 
     win::HWND m_hWnd = 0;

@@ -1,3 +1,4 @@
+#include "MessageLog.h"
 #include "TestEditorHost.h"
 #include "editor/EditorAccessibility.h"
 #include "editor/EditorWindow.h"
@@ -14,20 +15,12 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-struct Sent
-{
-    int msg;
-    long wParam;
-    long lParam;
-};
-
 class EditorCoreTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         host.show();
-        host.sci().ObserveMessages([this](int msg, long w, long l, const char *) { sent.push_back({msg, w, l}); });
     }
 
     // Moves the caret and lets the component report the change.
@@ -37,14 +30,7 @@ protected:
         QApplication::processEvents();
     }
 
-    std::vector<Sent> SentOf(int msg) const
-    {
-        std::vector<Sent> found;
-        for (const Sent &s : sent)
-            if (s.msg == msg)
-                found.push_back(s);
-        return found;
-    }
+    std::vector<MessageLog::Sent> SentOf(int msg) const { return sent.Of(msg); }
 
     void SendNotify(win::HWND from, int code, int position = 0, int margin = 0)
     {
@@ -75,7 +61,7 @@ protected:
     }
 
     TestEditorHost host;
-    std::vector<Sent> sent;
+    MessageLog sent{host.sci()};
     win::LRESULT result = -1;
 };
 
@@ -116,7 +102,7 @@ TEST_F(EditorCoreTest, TheBraceAfterTheCaretWinsAndMeetsItsPartner)
     CaretTo(3); // between "(" and ")"
     ASSERT_FALSE(SentOf(Sci::SCI_BRACEMATCH).empty());
     EXPECT_EQ(SentOf(Sci::SCI_BRACEMATCH).back().wParam, 3);
-    const Sent highlight = SentOf(Sci::SCI_BRACEHIGHLIGHT).back();
+    const MessageLog::Sent highlight = SentOf(Sci::SCI_BRACEHIGHLIGHT).back();
     EXPECT_EQ(highlight.wParam, 2);
     EXPECT_EQ(highlight.lParam, 3);
     EXPECT_EQ(host.sci().SendEditor(Sci::SCI_GETHIGHLIGHTGUIDE), 3); // the caret's column

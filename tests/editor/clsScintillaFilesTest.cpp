@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "SmallFilesystem.h"
 #include "TestEditorHost.h"
 #include "UnprivilegedScope.h"
@@ -14,7 +15,7 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class EditorFilesTest : public ::testing::Test
+class EditorFilesTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override
@@ -26,25 +27,8 @@ protected:
                                                                 | QFileDevice::ExeOther);
     }
 
-    QString Path(const QString &name) const { return dir.filePath(name); }
-
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-
     clsScintilla &sci() { return host.sci(); }
 
-    QTemporaryDir dir;
     TestEditorHost host;
 };
 

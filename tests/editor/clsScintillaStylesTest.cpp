@@ -1,3 +1,4 @@
+#include "MessageLog.h"
 #include "TestEditorHost.h"
 #include "editor/EditorWindow.h"
 
@@ -9,24 +10,11 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-struct Sent
-{
-    int msg;
-    long wParam;
-    long lParam;
-    std::string text;
-};
+using Sent = MessageLog::Sent;
 
 class StylesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        sci().ObserveMessages([this](int msg, long w, long l, const char *text) {
-            sent.push_back({msg, w, l, text ? std::string(text) : std::string()});
-        });
-    }
-
     clsScintilla &sci() { return host.sci(); }
     long Get(int msg, long style = 0) { return sci().Editor()->SendScintilla(msg, static_cast<unsigned long>(style)); }
 
@@ -37,14 +25,7 @@ protected:
         return QByteArray(name.constData());
     }
 
-    std::vector<Sent> Of(int msg) const
-    {
-        std::vector<Sent> found;
-        for (const Sent &s : sent)
-            if (s.msg == msg)
-                found.push_back(s);
-        return found;
-    }
+    std::vector<Sent> Of(int msg) const { return log.Of(msg); }
 
     // The messages a built-in set sent after its cleared base and start.
     std::vector<Sent> SetMessages() const
@@ -74,7 +55,8 @@ protected:
     }
 
     TestEditorHost host;
-    std::vector<Sent> sent;
+    MessageLog log{host.sci()};
+    std::vector<Sent> &sent = log.all;
 };
 
 TEST_F(StylesTest, EachSetterReachesTheComponent)

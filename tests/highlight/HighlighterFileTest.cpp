@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "highlight/HighlighterFile.h"
 #include "highlight/modIni.h"
 
@@ -110,24 +111,10 @@ TEST(ChlWriter, StyleValuesAreWrittenAsTheDialogsDo)
     EXPECT_EQ(Parsed(StyleValueText(black)).Back, 16777215);
 }
 
-class ChlFileTest : public ::testing::Test
+class ChlFileTest : public ::testing::Test, protected TestFiles
 {
 protected:
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
 
-    static QByteArray Read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(ChlFileTest, TheSettingsWriterTouchesOnlyWhatItOwns)

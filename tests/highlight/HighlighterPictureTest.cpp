@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 // A document window drawn offscreen with language files of our own: the
 // colours on screen must be the files' colours. With FERROLAN_SHOTS set to a
 // folder, the pictures are saved there to be looked at.
@@ -89,7 +90,7 @@ int PixelsNear(const QImage &image, int colorref)
     return count;
 }
 
-class PictureTest : public ::testing::Test
+class PictureTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override
@@ -121,7 +122,6 @@ protected:
         return image;
     }
 
-    QTemporaryDir dir;
 };
 
 TEST_F(PictureTest, ACppDocumentShowsTheColoursOfItsFile)

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "highlight/modIni.h"
 
 #include <QDir>
@@ -7,26 +8,10 @@
 
 namespace {
 
-class IniTest : public ::testing::Test
+class IniTest : public ::testing::Test, protected TestFiles
 {
 protected:
-    QString Path(const QString &name) const { return dir.filePath(name); }
 
-    QString Write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(IniTest, NamesMatchWithoutCaseAndTheFirstOfANameCounts)

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestEditorHost.h"
 #include "editor/EditorWindow.h"
 #include "highlight/HighlighterFile.h"
@@ -46,7 +47,7 @@ std::ostream &operator<<(std::ostream &out, const Msg &m)
     return out << m.msg << '(' << m.wParam << ", " << (m.text.empty() ? std::to_string(m.lParam) : m.text) << ')';
 }
 
-class TableTest : public ::testing::Test
+class TableTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override { ResetHighlighterTable(); }
@@ -85,7 +86,6 @@ protected:
         return QByteArray(name.constData());
     }
 
-    QTemporaryDir dir;
     std::vector<Msg> sent;
 };
 

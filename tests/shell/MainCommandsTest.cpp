@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "RecordingBrowser.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBox.h"
@@ -30,7 +31,7 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class MainCommandsTest : public ::testing::Test
+class MainCommandsTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override
@@ -67,24 +68,9 @@ protected:
 
     void Trigger(const char *item) { window->Menus()->Item(QString::fromLatin1(item))->trigger(); }
 
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
     frmDoc *Active() const { return window->ActiveDocument(); }
     clsScintilla &Editor() const { return *Active()->sciMain; }
 
-    QTemporaryDir dir;
     ScriptedMessageBox boxes;
     ScriptedFileDialog dialogs;
     std::unique_ptr<frmMain> window;

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "ScriptedMessageBox.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
@@ -19,7 +20,7 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class DocumentWindowTest : public ::testing::Test
+class DocumentWindowTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override
@@ -32,20 +33,6 @@ protected:
         QApplication::processEvents();
     }
 
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray Read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-
     static void Edit(frmDoc *doc, const QString &text)
     {
         doc->sciMain->SendEditor(Sci::SCI_ADDTEXT, text.toUtf8().size(), text);
@@ -53,7 +40,6 @@ protected:
 
     bool IsOpen(frmDoc *doc) const { return window->Documents().contains(doc); }
 
-    QTemporaryDir dir;
     ScriptedMessageBox boxes;
     std::unique_ptr<frmMain> window;
 };

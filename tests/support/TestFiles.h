@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh folder for one test, and the two things tests do with files in it.
+class TestFiles
+{
+protected:
+    QString Path(const QString &name) const { return dir.filePath(name); }
+
+    // Writes the bytes to a file in the folder and answers its path.
+    QString Write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(Path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return file.fileName();
+    }
+
+    static QByteArray Read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    QTemporaryDir dir;
+};

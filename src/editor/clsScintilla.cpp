@@ -145,10 +145,12 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
     }
 }
 
-void clsScintilla::HandleCharAdded(const NotifyRecord &)
+void clsScintilla::HandleCharAdded(const NotifyRecord &scn)
 {
     if (m_AutoIndent == vbTrue)
         MaintainIndentation();
+    if (m_ShowCallTips == vbTrue)
+        CallTipCharAdded(scn.ch);
 }
 
 bool clsScintilla::IsBrace(long ch)

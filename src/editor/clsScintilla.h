@@ -7,6 +7,7 @@
 #include "platform/VbBool.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -65,6 +66,21 @@ public:
     void ClearCommandKeys();
     static long Shift(long lValue, long lNumberOfBitsToShift, long lDirectionToShift);
     static long LShift(long lValue, long lNumberOfBitsToShift);
+
+    // ---- call tips and auto-completion ----
+    // Reads an API file: one signature per line, such as "Sum(a,b,c);"
+    // (the last character of a line is not shown). Line ends of any kind;
+    // a last line without a line end is not offered. On failure the list is
+    // empty and call tips stay off.
+    FileIoResult LoadAPIFile(const QString &strFile);
+    // No API list: call tips off.
+    void ClearAPIList();
+    void ShowCallTip(const QByteArray &strVal);
+    long CallTipActive() const;
+    void StopCallTip();
+    void SetCallTipHighlight(long lStart, long lEnd);
+    void ShowAutoComplete(const QString &strVal);
+    qsizetype APIEntryCount() const { return m_apiList.size(); }
 
     // ---- whole text and files ----
     // The document exactly as the component holds it.
@@ -237,6 +253,10 @@ private:
     void HighlightBraces();
     void ToggleFoldAt(const NotifyRecord &scn);
     void HandleCharAdded(const NotifyRecord &scn);
+    void CallTipCharAdded(long ch);
+    void HighlightTypedParameter();
+    void OpenCallTip();
+    long GetWordLenBeforeCaret() const;
     FileIoResult ReadTextFile(QFile &file, qint64 size);
     FileIoResult WriteTextFile(const QString &strFile);
 
@@ -248,6 +268,10 @@ private:
     bool m_searchDone = false;
     bool m_apiLoaded = false;
     bool m_loading = false;
+    // The API list: every entry is a separator followed by one line of the
+    // API file, so positions inside an entry count from the separator.
+    QList<QByteArray> m_apiList;
+    qsizetype m_currentTipEntry = 0;
     int m_ShowCallTips = vbFalse;
     int m_AutoIndent = vbFalse;
     int m_LineNumbers = vbFalse;

@@ -48,7 +48,7 @@ struct Highlighter
     QString SingleComment;
     QString LangName;
     std::int32_t Lexer = 0; // SCLEX_* number, key "Language"
-    QString FilePath;       // left empty by the loader
+    QString FilePath;       // the CHL file the entry was read from
 
     StyleSpec Style(int n) const
     {

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -82,6 +83,9 @@ void LoadHighlighter(const QString &strPath)
     if (HighlighterCount == std::numeric_limits<std::int16_t>::max())
         return;
     HighlighterTable.push_back(HighlighterFile::ReadFile(strPath));
+    // Where it came from: its API file lies beside it, and the settings
+    // dialog writes it back there.
+    HighlighterTable.back().FilePath = strPath;
     HighlighterCount = std::int16_t(HighlighterTable.size());
 }
 
@@ -135,6 +139,19 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
     sci.SetLexer(h.Lexer);
     sci.Colourise();
     CurrentHighlighter = i;
+    LoadLanguageApi(sci, h);
+}
+
+// The language's call-tip signatures: the CHL file's name with ".api" beside
+// it. A language without one gives an empty list, which is no error.
+void LoadLanguageApi(clsScintilla &sci, const Highlighter &h)
+{
+    const QFileInfo chl(h.FilePath);
+    if (h.FilePath.isEmpty()) {
+        sci.ClearAPIList();
+        return;
+    }
+    sci.LoadAPIFile(chl.path() + QLatin1Char('/') + chl.completeBaseName() + QStringLiteral(".api"));
 }
 
 void ReapplyHighlighters(const QString &strFormName)

@@ -29,6 +29,8 @@ QString HighlighterForFile(const QString &strFile);
 // Sends the entry's styles, keyword lists and lexer and restyles the text.
 // Does nothing while the table is empty.
 void ApplyHighlighter(clsScintilla &sci, const QString &strName);
+// Loads the call-tip signatures of a language into an editor (none: empty).
+void LoadLanguageApi(clsScintilla &sci, const Highlighter &h);
 // Applies again to every visible form of that name the highlighter it has.
 void ReapplyHighlighters(const QString &strFormName);
 

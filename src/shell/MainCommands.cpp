@@ -41,6 +41,7 @@ MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar
     Connect("mnuVertical", &MainCommands::TileVertically);
     Connect("mnuArrange", &MainCommands::ArrangeIcons);
     Connect("mnuCascade", &MainCommands::Cascade);
+    Connect("mnuAbout", &MainCommands::About);
     connect(menus->Item(QStringLiteral("help")), &QAction::triggered, this,
             [this] { OpenWebPage(WebSite::ReleasePage); });
     connect(menus->Item(QStringLiteral("sj")), &QAction::triggered, this,
@@ -175,6 +176,11 @@ void MainCommands::Cascade() { WindowArranger::Cascade(m_main->MdiArea()); }
 void MainCommands::OpenWebPage(const QString &path)
 {
     TryStep([&] { WebSite::Open(path); });
+}
+
+void MainCommands::About()
+{
+    m_main->ShowAbout();
 }
 
 // The toolbar's key decides; the formatting and alignment buttons only hand

@@ -41,6 +41,7 @@ public:
     void ArrangeIcons();
     void Cascade();
     void OpenWebPage(const QString &path);
+    void About();
     void ToolbarClicked(const QString &key);
 
     // The text that Date and time inserts: local time with seconds, " | ",

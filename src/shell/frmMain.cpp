@@ -6,6 +6,7 @@
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
 #include "WindowPlacement.h"
+#include "dialogs/frmAbout.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "highlight/modHighlighter.h"
@@ -205,6 +206,15 @@ QString frmMain::AskFileName(FileDialogKind kind, const QString &documentPath)
     if (!path.isEmpty())
         m_cdFileName = path;
     return path;
+}
+
+void frmMain::ShowAbout()
+{
+    if (!m_about)
+        m_about = new frmAbout(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void frmMain::SetupMenu()

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <optional>
 
@@ -52,6 +53,10 @@ public:
     static QString OpenFilter();
     static QString SaveFilter();
 
+    // The About box: one at a time, brought to the front when asked again.
+    void ShowAbout();
+    QWidget *AboutBox() const { return m_about; }
+
     MainMenus *Menus() const { return m_menus; }
     MainToolbar *Toolbar() const { return m_toolbar; }
 
@@ -81,5 +86,6 @@ private:
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
+    QPointer<QWidget> m_about;
     std::optional<QRect> m_restoredFrame;
 };

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -87,6 +88,23 @@ TEST_F(DocumentWindowTest, TheShippedLanguagesColourNewDocumentsAndOpenedFiles)
         EXPECT_EQ(HighlighterTable[doc->sciMain->lHighlighterNum].LangName, QString::fromLatin1(c.language))
             << c.file;
     }
+}
+
+TEST_F(DocumentWindowTest, EachLanguageBringsItsOwnCallTips)
+{
+    clsScintilla &cpp = *window->ActiveDocument()->sciMain;
+    EXPECT_GT(cpp.APIEntryCount(), 150); // the C library
+    cpp.SetFocus();
+    QTest::keyClicks(cpp.Editor(), QStringLiteral("n = strlen("));
+    EXPECT_NE(cpp.CallTipActive(), 0);
+
+    frmDoc *python = window->OpenDocument(Write(QStringLiteral("tool.py"), ""));
+    EXPECT_GT(python->sciMain->APIEntryCount(), 50);
+    frmDoc *text = window->OpenDocument(Write(QStringLiteral("notes.txt"), ""));
+    EXPECT_EQ(text->sciMain->APIEntryCount(), 0); // no API file: no tips, no error
+    text->sciMain->SetFocus();
+    QTest::keyClicks(text->sciMain->Editor(), QStringLiteral("strlen("));
+    EXPECT_EQ(text->sciMain->CallTipActive(), 0);
 }
 
 TEST_F(DocumentWindowTest, AFileThatCannotBeReadIsReportedAndBindsNoDocument)

@@ -235,6 +235,10 @@ IniWriteResult WriteSettings(const Highlighter &h)
 
     file.SetValue(Section, QStringLiteral("filter"), h.Filter);
     file.SetValue(Section, QStringLiteral("LangName"), h.LangName);
+    // The comment marker can be edited in the settings dialog, so it is kept
+    // too; a file that never had one gets no empty line for it.
+    if (!h.SingleComment.isEmpty() || !file.Value(Section, QStringLiteral("SingleComment")).isEmpty())
+        file.SetValue(Section, QStringLiteral("SingleComment"), h.SingleComment);
     for (int n = 0; n < Highlighter::StyleCount; ++n)
         if (!EqualsDefaultStyle(h, n))
             file.SetValue(Section, StyleKeys()[n], StyleValueText(h.Style(n)));

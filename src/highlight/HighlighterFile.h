@@ -36,8 +36,9 @@ bool EqualsDefaultStyle(const Highlighter &h, int n);
 Highlighter Read(const IniFile &file);
 Highlighter ReadFile(const QString &path);
 
-// Writes filter, LangName, the styles that differ from style 32 and the
-// non-empty keyword lists into h.FilePath; every other line stays.
+// Writes filter, LangName, SingleComment (when the record or the file has
+// one), the styles that differ from style 32 and the non-empty keyword lists
+// into h.FilePath; every other line stays.
 IniWriteResult WriteSettings(const Highlighter &h);
 
 } // namespace HighlighterFile

@@ -63,16 +63,22 @@ void ResetHighlighterTable()
     CurrentHighlighter = 0;
 }
 
-void LoadHighlighters(const QString &strDir)
+QStringList HighlighterFileNames(const QString &strDir)
 {
-    const QDir dir(strDir);
-    QStringList names = dir.entryList({QStringLiteral("*.CHL")}, QDir::Files | QDir::Readable | QDir::Hidden,
-                                      QDir::NoSort);
+    QStringList names = QDir(strDir).entryList({QStringLiteral("*.CHL")},
+                                               QDir::Files | QDir::Readable | QDir::Hidden, QDir::NoSort);
     // The order of the table must not depend on the file system.
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
+    return names;
+}
+
+void LoadHighlighters(const QString &strDir)
+{
+    const QDir dir(strDir);
+    const QStringList names = HighlighterFileNames(strDir);
     HighlighterTable.reserve(HighlighterTable.size() + names.size());
     for (const QString &name : names)
         LoadHighlighter(dir.filePath(name));

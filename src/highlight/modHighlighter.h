@@ -3,6 +3,7 @@
 #include "Highlighter.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -16,9 +17,14 @@ extern std::int16_t HighlighterCount;
 // The entry that ApplyHighlighter applied last, to whichever editor.
 extern std::int16_t CurrentHighlighter;
 
+// The names of the directory's *.CHL files, in the order they are loaded
+// and listed: by file name, case ignored.
+QStringList HighlighterFileNames(const QString &strDir);
 // Every *.CHL file of the directory, in file-name order.
 void LoadHighlighters(const QString &strDir);
-// Appends one record; a broken file still gives a whole record.
+// Appends one record; a broken file still gives a whole record. The record
+// remembers its path, so the settings dialog writes each entry back to the
+// file it came from.
 void LoadHighlighter(const QString &strPath);
 
 // The first entry of that name, case ignored; 0 when there is none.

@@ -4,6 +4,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "WindowArranger.h"
+#include "dialogs/frmOptions.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QMdiArea>
@@ -152,6 +154,9 @@ void MainCommands::TimeDate()
 
 void MainCommands::SyntaxSettings()
 {
+    TryStep([this] {
+        ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
+    });
     TryStep([] { ReapplyHighlighters(QStringLiteral("frmDoc")); });
     FocusActiveEditor();
     m_main->SetupMenu();

@@ -154,6 +154,26 @@ TEST_F(ChlFileTest, TheSettingsWriterTouchesOnlyWhatItOwns)
     EXPECT_EQ(back.Filter, h.Filter);
 }
 
+// The comment marker edited in the settings dialog must outlive the run,
+// without giving files that never had one an empty line.
+TEST_F(ChlFileTest, TheCommentMarkerIsWrittenWhenThereIsOne)
+{
+    const QString none = Write("none.CHL", "[data]\r\nLangName=None\r\nStyle[32]=:::V:C:::Courier New:10:0:16777215::\r\n");
+    Highlighter h = ReadFile(none);
+    h.FilePath = none;
+    ASSERT_TRUE(WriteSettings(h));
+    EXPECT_FALSE(Read(none).contains("SingleComment"));
+
+    h.SingleComment = "--";
+    ASSERT_TRUE(WriteSettings(h));
+    EXPECT_EQ(ReadFile(none).SingleComment, "--");
+
+    h.SingleComment.clear(); // cleared in the dialog: the file follows
+    ASSERT_TRUE(WriteSettings(h));
+    EXPECT_TRUE(ReadIniValue("data", "SingleComment", none).isEmpty());
+    EXPECT_TRUE(Read(none).contains("SingleComment="));
+}
+
 TEST_F(ChlFileTest, WriterFailuresAreReported)
 {
     Highlighter h;

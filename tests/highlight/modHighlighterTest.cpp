@@ -105,6 +105,9 @@ TEST_F(TableTest, TheDirectoryLoadsInNameOrderCaseIgnored)
     LoadHighlighter(dir.filePath("A.CHL")); // a second load is a second entry
     EXPECT_EQ(HighlighterCount, 4);
     EXPECT_EQ(FindHighlighter("a"), 0);
+    // Each entry knows its file, for the settings dialog to write it back.
+    EXPECT_EQ(HighlighterTable[1].FilePath, dir.filePath("b.chl"));
+    EXPECT_EQ(HighlighterTable[3].FilePath, dir.filePath("A.CHL"));
 
     LoadHighlighters(dir.filePath("nowhere"));
     EXPECT_EQ(HighlighterCount, 4);

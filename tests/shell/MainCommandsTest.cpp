@@ -11,6 +11,7 @@
 #include "shell/MainToolbar.h"
 #include "shell/frmDoc.h"
 #include "shell/frmMain.h"
+#include "dialogs/frmOptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QListWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -158,6 +161,35 @@ TEST_F(MainCommandsTest, ChoosingAHighlighterAppliesItToTheActiveDocument)
     EXPECT_TRUE(Editor().Editor()->hasFocus());
 }
 
+// The command opens the settings dialog over the main window on the shipped
+// folder; whatever the dialog leaves in the table (here put there while it
+// is open) reaches the open documents and the menu once it closes.
+TEST_F(MainCommandsTest, SyntaxSettingsShowsTheDialogThenRecoloursAndRebuildsTheMenu)
+{
+    Start();
+    const QString extra = Write("Zed.CHL", "[data]\r\nLangName=Zed\r\nStyle[32]=:::V:C:::Courier New:10:0:16777215::\r\n");
+    const int shipped = HighlighterCount;
+    const long current = Editor().lHighlighterNum;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *options = qobject_cast<frmOptions *>(QApplication::activeModalWidget());
+        if (!options)
+            return;
+        seen = true;
+        EXPECT_EQ(options->parentWidget(), window.get());
+        EXPECT_EQ(options->windowTitle(), "语法选项");
+        EXPECT_EQ(options->findChild<QListWidget *>("lstLang")->count(), shipped);
+        HighlighterTable[size_t(current)].Fore[0] = 0x123456;
+        LoadHighlighter(extra);
+        options->reject();
+    });
+    Trigger("mnuSyntax");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(Editor().SendEditor(Sci::SCI_STYLEGETFORE, 0), 0x123456);
+    const QList<QAction *> items = window->Menus()->HighlighterItems();
+    ASSERT_EQ(items.size(), shipped + 1);
+    EXPECT_EQ(items.last()->text(), "Zed");
+}
 TEST_F(MainCommandsTest, DialogFiltersComeFromTheTableWithoutEmptyOnes)
 {
     UseLanguages({{"C++", "C++ 源文件 (*.cpp)|*.cpp;*.hpp|"}, {"Empty", ""}, {"Basic", "Basic (*.bas)|*.bas|"}});

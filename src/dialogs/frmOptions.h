@@ -1,0 +1,109 @@
+#pragma once
+
+#include "DialogPlacement.h"
+#include "highlight/Highlighter.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+
+// "语法选项": edits every language of the highlighters directory on a working
+// copy of the highlighter table. Confirm writes each language to its file
+// and, where the write worked, into the table; Cancel drops the copy.
+class frmOptions : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmOptions(QWidget *parent = nullptr);
+
+    // Lists the languages of the directory's files and builds the working
+    // copy; shows the first language's style 0.
+    void ListLangs(const QString &strDir);
+
+protected:
+    // Every way of closing passes here: the position is kept.
+    void done(int result) override;
+
+private:
+    // One listed language: its record and the table entry it came from
+    // (-1 when its file is not in the table).
+    struct WorkingEntry
+    {
+        Highlighter record;
+        int tableIndex = -1;
+    };
+
+    void BuildControls();
+    QWidget *BuildStylesPage();
+    QWidget *BuildKeywordsPage();
+    void ConnectEdits();
+    void FillFontList();
+
+    Highlighter *CurrentRecord();
+    // Runs an edit on the shown language and style, unless the controls are
+    // being filled or no language is listed.
+    void Edit(const std::function<void(Highlighter &, int)> &change);
+    void SetStyleNumber(int n);
+    void ShowStyle();
+    void ShowKeywords(int list);
+
+    void lstLang_Click(int row);
+    void txtStyle_Change();
+    void styleScroll_Change(int value);
+    void ChooseColour(QFrame *swatch, Highlighter::PerStyle<std::int32_t> Highlighter::*field);
+    void cmdAdd_Click();
+    void cmdOK_Click();
+    QStringList SaveHighlighters();
+    static WorkingEntry CopyHighlighterByPath(const QString &strPath);
+
+    std::vector<WorkingEntry> WorkingCopy;
+    int CurrentLang = -1;
+    int CurrentStyle = 0;
+    QString LangDir;
+    bool m_filling = false;
+    DialogPlacement m_placement;
+
+    QLabel *lblLang = nullptr;
+    QListWidget *lstLang = nullptr;
+    QTabWidget *tbsOptions = nullptr;
+    QWidget *picStyles = nullptr;
+    QWidget *picKeywords = nullptr;
+    QLineEdit *txtStyle = nullptr;
+    QScrollBar *styleScroll = nullptr;
+    QComboBox *cmbFont = nullptr;
+    QLineEdit *txtSize = nullptr;
+    QCheckBox *chkBold = nullptr;
+    QCheckBox *chkItalic = nullptr;
+    QCheckBox *chkUnderline = nullptr;
+    QCheckBox *chkVisible = nullptr;
+    QCheckBox *chkEOL = nullptr;
+    QPushButton *cmdFore = nullptr;
+    QFrame *picFore = nullptr;
+    QPushButton *cmdBack = nullptr;
+    QFrame *picBack = nullptr;
+    QLineEdit *txtStyleDesc = nullptr;
+    QLineEdit *txtComment = nullptr;
+    QLineEdit *txtFilter = nullptr;
+    QComboBox *cmbKeyword = nullptr;
+    QPlainTextEdit *txtKeyword = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+};
+
+// Opens the settings dialog modally over the owner with the languages of the
+// directory, and returns when it has been closed.
+void ShowHighlighterSettings(const QString &strDir, QWidget *owner);

@@ -1,0 +1,34 @@
+#include "ColourChooserSeam.h"
+
+#include "ColorRef.h"
+
+#include <QColorDialog>
+
+namespace {
+
+class QtColourChooser : public ColourChooserSeam
+{
+public:
+    std::optional<std::int32_t> ChooseColour(QWidget *owner, std::int32_t initial) override
+    {
+        const QColor chosen = QColorDialog::getColor(ColorRef::ToQColor(initial), owner, QStringLiteral("颜色"));
+        if (!chosen.isValid())
+            return std::nullopt;
+        return ColorRef::FromQColor(chosen);
+    }
+};
+
+QtColourChooser g_qtChooser;
+ColourChooserSeam *g_current = &g_qtChooser;
+
+} // namespace
+
+ColourChooserSeam &ColourChooserSeam::Current()
+{
+    return *g_current;
+}
+
+void ColourChooserSeam::Install(ColourChooserSeam *replacement)
+{
+    g_current = replacement ? replacement : &g_qtChooser;
+}

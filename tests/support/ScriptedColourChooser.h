@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/ColourChooserSeam.h"
+
+#include <QList>
+#include <optional>
+
+// Picks colours from a script (nothing = the user cancelled) and remembers
+// the colour each chooser opened with.
+class ScriptedColourChooser : public ColourChooserSeam
+{
+public:
+    ScriptedColourChooser() { ColourChooserSeam::Install(this); }
+    ~ScriptedColourChooser() override { ColourChooserSeam::Install(nullptr); }
+
+    void Answer(std::optional<std::int32_t> colour) { m_answers.append(colour); }
+
+    std::optional<std::int32_t> ChooseColour(QWidget *, std::int32_t initial) override
+    {
+        opened.append(initial);
+        return m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
+    }
+
+    QList<std::int32_t> opened;
+
+private:
+    QList<std::optional<std::int32_t>> m_answers;
+};

@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
+#include "PrintResult.h"
 #include "subclass/ISubclass.h"
 #include "platform/VbBool.h"
 
@@ -228,6 +229,26 @@ private:
 
 public:
     // ---- end of styles ----
+
+    // ---- bulk reads (HTML export) ----
+    // The document's bytes where the component keeps them; valid until the
+    // next change. nullptr for an empty document.
+    const char *CharacterPointer() const;
+    // Bytes and styles of [lStart, lEnd), alternating (byte, style, byte,
+    // style, ...) and followed by two zero bytes: buffer must hold
+    // 2 * (lEnd - lStart) + 2 bytes. Answers the count written.
+    long GetStyledText(long lStart, long lEnd, char *buffer) const;
+    // Styles whatever the lexer has not reached yet, from the start of the
+    // line where styling stopped; nothing to do costs nothing.
+    void ColouriseRest();
+
+    // ---- printing (clsScintillaPrint.cpp) ----
+    // The whole document on the default printer, one-inch margins.
+    PrintResult PrintDoc();
+    // Margins in thousandths of an inch; never inside the printer's
+    // unprintable edge.
+    PrintResult PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
+                         long RightMarginWidth, long BottomMarginHeight);
 
 signals:
     void OnModified();

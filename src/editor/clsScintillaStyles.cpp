@@ -123,3 +123,33 @@ void clsScintilla::SetHighlighter(long iHighlighter)
     }
     Colourise();
 }
+
+// ---- bulk reads ----
+
+const char *clsScintilla::CharacterPointer() const
+{
+    if (!m_editor || GetLen() <= 0)
+        return nullptr;
+    return static_cast<const char *>(m_editor->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+}
+
+long clsScintilla::GetStyledText(long lStart, long lEnd, char *buffer) const
+{
+    if (m_observer)
+        m_observer(Sci::SCI_GETSTYLEDTEXT, lStart, lEnd, nullptr);
+    if (!m_editor || !buffer)
+        return 0;
+    return m_editor->SendScintilla(Sci::SCI_GETSTYLEDTEXT, lStart, lEnd, buffer);
+}
+
+// The lexer needs to start at a line start; already styled text is not
+// styled again (colouring 100 MB takes seconds).
+void clsScintilla::ColouriseRest()
+{
+    const long length = GetLen();
+    const long endStyled = SendEditor(Sci::SCI_GETENDSTYLED);
+    if (endStyled >= length)
+        return;
+    const long line = SendEditor(Sci::SCI_LINEFROMPOSITION, endStyled);
+    SendEditor(Sci::SCI_COLOURISE, SendEditor(Sci::SCI_POSITIONFROMLINE, line), -1);
+}

@@ -8,8 +8,10 @@
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
+#include "highlight/HtmlExport.h"
 #include "highlight/modHighlighter.h"
 #include "platform/FileDialogSeam.h"
+#include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
 
@@ -30,6 +32,7 @@ MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar
     Connect("mnuSave", &MainCommands::Save);
     Connect("mnuSaveAs", &MainCommands::SaveAs);
     Connect("mnuExportHTML", &MainCommands::ExportHtml);
+    Connect("mnuPrint", &MainCommands::Print);
     Connect("mnuExit", &MainCommands::Exit);
     Connect("mnuUndo", &MainCommands::Undo);
     Connect("mnuRedo", &MainCommands::Redo);
@@ -112,11 +115,33 @@ void MainCommands::SaveAs()
     FocusActiveEditor();
 }
 
+// The document itself (title, file name, modified marker) is left alone.
 void MainCommands::ExportHtml()
 {
     frmDoc *doc = m_main->ActiveDocument();
-    m_main->AskFileName(frmMain::FileDialogKind::ExportHtml, doc ? doc->strFile : QString());
+    const QString path = m_main->AskFileName(frmMain::FileDialogKind::ExportHtml, doc ? doc->strFile : QString());
+    if (!path.isEmpty() && doc && doc->sciMain) {
+        const FileIoResult result = ::ExportHtml(path, *doc->sciMain);
+        if (!result.ok())
+            MsgBox(m_main, QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, result.reason),
+                   QStringLiteral("导出为HTML"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+    }
     FocusActiveEditor();
+}
+
+void MainCommands::Print()
+{
+    clsScintilla *sci = ActiveEditor();
+    if (!sci)
+        return;
+    const PrintResult result = sci->PrintDoc();
+    if (result.outcome == PrintResult::NoPrinter)
+        MsgBox(m_main, result.reason, QStringLiteral("打印"), QMessageBox::Ok, QMessageBox::Ok,
+               QMessageBox::Information);
+    else if (!result.ok())
+        MsgBox(m_main, QStringLiteral("打印失败。\n%1").arg(result.reason), QStringLiteral("打印"), QMessageBox::Ok,
+               QMessageBox::Ok, QMessageBox::Warning);
+    sci->SetFocus();
 }
 
 // Leaving asks about unsaved work like closing the window does.
@@ -199,6 +224,8 @@ void MainCommands::ToolbarClicked(const QString &key)
         Open();
     else if (command == QLatin1String("save"))
         Save();
+    else if (command == QLatin1String("print"))
+        Print();
     else if (command == QLatin1String("cut"))
         Cut();
     else if (command == QLatin1String("copy"))

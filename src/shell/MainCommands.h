@@ -24,6 +24,7 @@ public:
     void Save();
     void SaveAs();
     void ExportHtml();
+    void Print();
     void Exit();
     // Edit
     void Undo();

@@ -1,4 +1,5 @@
 #include "TestFiles.h"
+#include "PdfPrinter.h"
 #include "RecordingBrowser.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBox.h"
@@ -270,6 +271,77 @@ TEST_F(MainCommandsTest, CancelledDialogsChangeNothing)
     EXPECT_EQ(Active()->windowTitle(), title);
     EXPECT_EQ(Read(earlier), QByteArray("e"));
     EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(MainCommandsTest, ExportWritesThePageAndLeavesTheDocumentAsItWas)
+{
+    Start();
+    Editor().SetText(QStringLiteral("int x; // <注释>\n"));
+    const QString title = Active()->windowTitle();
+    const QString page = dir.filePath(QStringLiteral("page.html"));
+    dialogs.Answer(page);
+    Trigger("mnuExportHTML");
+    EXPECT_TRUE(Read(page).contains("<span class=c2>//&nbsp;&lt;\xE6\xB3\xA8\xE9\x87\x8A&gt;<BR>\n</span>"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(Active()->windowTitle(), title);
+    EXPECT_TRUE(Active()->strFile.isEmpty());
+    EXPECT_TRUE(Editor().Modified());
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+
+    // A page that cannot be written is reported; the old one stays.
+    QDir(dir.path()).mkdir(QStringLiteral("taken.html"));
+    dialogs.Answer(dir.filePath(QStringLiteral("taken.html")));
+    Trigger("mnuExportHTML");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("导出为HTML"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(dir.filePath(QStringLiteral("taken.html"))));
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+}
+
+TEST_F(MainCommandsTest, PrintReachesThePrinterFromMenuKeyAndToolbar)
+{
+    Start();
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    PdfPrinter printer(pdf);
+    QByteArray text;
+    for (int i = 0; i < 150; ++i)
+        text += "// 第 " + QByteArray::number(i) + " 行\n";
+    Editor().SetTextBytes(text);
+    Trigger("mnuPrint");
+    EXPECT_EQ(printer.handedOut, 1);
+    EXPECT_EQ(PdfPrinter::PageCount(pdf), 3);
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+
+    QTest::keyClick(Editor().Editor(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printer.handedOut, 2);
+    window->setFocus();
+    window->Toolbar()->Button(QStringLiteral("Print"))->trigger();
+    EXPECT_EQ(printer.handedOut, 3);
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+TEST_F(MainCommandsTest, APrintThatCannotHappenIsExplained)
+{
+    Start();
+    PdfPrinter printer(dir.filePath(QStringLiteral("no-folder/printed.pdf")));
+    Trigger("mnuPrint");
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("打印"));
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("打印失败。")));
+
+    printer.nullPrinter = true;
+    Trigger("mnuPrint");
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("没有找到打印机")));
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+
+    Active()->parentWidget()->close();
+    QApplication::processEvents();
+    const int asked = printer.handedOut;
+    Trigger("mnuPrint"); // no document: nothing to print, nobody asked
+    EXPECT_EQ(printer.handedOut, asked);
+    EXPECT_EQ(boxes.shown.size(), 2);
 }
 
 TEST_F(MainCommandsTest, TheCounterCountsOpenedFiles)

@@ -1,0 +1,95 @@
+// Printing of the editor wrapper: the whole document on the default printer
+// through the component's range formatting.
+#include "clsScintilla.h"
+
+#include "PageGeometry.h"
+#include "platform/PrinterSeam.h"
+#include "platform/RuntimeError.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <Qsci/qsciscintillabase.h>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+constexpr long OneInch = 1000; // margins are in thousandths of an inch
+
+// The component takes the area as a QRect, whose right and bottom are the
+// last pixel inside.
+QRect ToQRect(const SciRect &r)
+{
+    return QRect(QPoint(int(r.left), int(r.top)), QPoint(int(r.right) - 1, int(r.bottom) - 1));
+}
+
+} // namespace
+
+PrintResult clsScintilla::PrintDoc()
+{
+    return PrintSCI(sciHwnd, GetLen(), OneInch, OneInch, OneInch, OneInch);
+}
+
+PrintResult clsScintilla::PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
+                                   long RightMarginWidth, long BottomMarginHeight)
+{
+    auto *editor = qobject_cast<EditorWindow *>(win::WidgetOf(sciHwnd));
+    if (!editor)
+        return PrintResult::Failure(QStringLiteral("没有可以打印的编辑器。"));
+    std::unique_ptr<QPrinter> printer = PrinterSeam::Current().DefaultPrinter();
+    if (!printer)
+        return PrintResult::Missing(QStringLiteral("没有找到打印机。\n请在系统中安装一台打印机并把它设为默认打印机，然后再打印。"));
+
+    PageGeometry geometry;
+    try {
+        geometry = PageGeometry::Compute(PrinterMetrics::Of(*printer), LeftMarginWidth, TopMarginHeight,
+                                         RightMarginWidth, BottomMarginHeight);
+    } catch (const RuntimeError &) {
+        return PrintResult::Failure(QStringLiteral("无法计算打印页面的大小（数值溢出）。"));
+    }
+    if (geometry.rc.IsEmpty())
+        return PrintResult::Failure(QStringLiteral("页边距太宽，页面上没有可以打印文字的地方。"));
+
+    // Opening the painter starts the job and its first page.
+    QPainter painter;
+    if (!painter.begin(printer.get()))
+        return PrintResult::Failure(QStringLiteral("打印机“%1”无法开始打印。").arg(printer->printerName()));
+
+    auto formatRange = [&](long cpMin) {
+        if (m_observer)
+            m_observer(Sci::SCI_FORMATRANGE, -1, cpMin, nullptr);
+        return editor->SendScintilla(Sci::SCI_FORMATRANGE, 1UL, &painter, ToQRect(geometry.rc), cpMin, txtLen);
+    };
+
+    PrintResult result;
+    long position = 0;
+    for (;;) {
+        result.pageStarts.push_back(position);
+        const long next = formatRange(position);
+        if (next >= txtLen)
+            break;
+        if (next <= position) {
+            // Nothing fitted on the page: another page would not help either.
+            result = PrintResult::Failure(QStringLiteral("打印区域放不下一行文字，打印已停止。"),
+                                          std::move(result.pageStarts));
+            printer->abort();
+            break;
+        }
+        position = next;
+        if (!printer->newPage()) {
+            result = PrintResult::Failure(QStringLiteral("打印机无法开始新的一页。"), std::move(result.pageStarts));
+            break;
+        }
+    }
+    painter.end(); // the job goes to the printer
+
+    // Releases the component's formatting data.
+    if (m_observer)
+        m_observer(Sci::SCI_FORMATRANGE, 0, 0, nullptr);
+    editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, 0L);
+
+    if (result.ok() && printer->printerState() == QPrinter::Error)
+        return PrintResult::Failure(QStringLiteral("打印机报告了一个错误，文档可能没有打印出来。"),
+                                    std::move(result.pageStarts));
+    return result;
+}

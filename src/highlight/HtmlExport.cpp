@@ -1,0 +1,320 @@
+#include "HtmlExport.h"
+
+#include "HtmlOutputBuffer.h"
+#include "editor/clsScintilla.h"
+#include "modHighlighter.h"
+#include "platform/WebSite.h"
+
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr char LineEnd[] = "\r\n";
+constexpr int RuleStyles = Highlighter::StyleCount; // styles above 127 get no rule
+
+// What the body loop does with a byte.
+enum ByteKind : unsigned char { Plain, Cr, Lf, Blank, Markup, Nul, Lead, Stray };
+
+constexpr std::array<unsigned char, 256> MakeByteKinds()
+{
+    std::array<unsigned char, 256> kinds{};
+    for (int c = 0; c < 256; ++c)
+        kinds[c] = c < 0x80 ? Plain : (c >= 0xC2 && c <= 0xF4 ? Lead : Stray);
+    kinds['\r'] = Cr;
+    kinds['\n'] = Lf;
+    kinds[' '] = Blank;
+    kinds['<'] = kinds['>'] = kinds['&'] = kinds['"'] = kinds['\''] = Markup;
+    kinds[0] = Nul;
+    return kinds;
+}
+constexpr std::array<unsigned char, 256> ByteKinds = MakeByteKinds();
+
+// The length of the well-formed UTF-8 character starting at text[0] (whose
+// first byte is a lead byte), or 0 when it is not one.
+int Utf8Length(const unsigned char *text, long available)
+{
+    const unsigned char lead = text[0];
+    const int length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (available < length)
+        return 0;
+    for (int k = 1; k < length; ++k)
+        if ((text[k] & 0xC0) != 0x80)
+            return 0;
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    if ((lead == 0xE0 && text[1] < 0xA0) || (lead == 0xED && text[1] > 0x9F) || (lead == 0xF0 && text[1] < 0x90)
+        || (lead == 0xF4 && text[1] > 0x8F))
+        return 0;
+    return length;
+}
+
+char *Put(char *out, const char *text, std::size_t length)
+{
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+template <std::size_t N>
+char *Put(char *out, const char (&text)[N])
+{
+    return Put(out, text, N - 1);
+}
+
+char *PutNumber(char *out, unsigned value)
+{
+    char digits[4];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value);
+    while (n)
+        *out++ = digits[--n];
+    return out;
+}
+
+// The style of every byte, read in blocks (one request per block, not per
+// byte), and the set of styles that occur.
+struct StyleMap
+{
+    static constexpr long Block = 64 * 1024;
+
+    std::unique_ptr<unsigned char[]> styles;
+    std::array<bool, 256> used{};
+
+    explicit StyleMap(const clsScintilla &editor, long length) : styles(new unsigned char[std::size_t(length) + 1])
+    {
+        std::vector<char> styled(2 * Block + 2);
+        for (long start = 0; start < length; start += Block) {
+            const long end = std::min(length, start + Block);
+            editor.GetStyledText(start, end, styled.data());
+            // Text and style bytes alternate.
+            for (long k = 0; k < end - start; ++k) {
+                const auto style = static_cast<unsigned char>(styled[std::size_t(2 * k + 1)]);
+                styles[std::size_t(start + k)] = style;
+                used[style] = true;
+            }
+        }
+    }
+};
+
+// The body: spans per style run, character references for markup, and the
+// bytes of every character whole. A character whose later bytes carry
+// another style stays in the span of its first byte. The text goes to the
+// file a block at a time, so the page never has to be held whole.
+class BodyWriter
+{
+public:
+    static constexpr long Block = 64 * 1024;
+    static constexpr std::size_t FlushAt = 1024 * 1024;
+    // The most one input byte can become: a span switch and "&nbsp;".
+    static constexpr std::size_t WorstPerByte = 32;
+
+    BodyWriter(const unsigned char *text, const unsigned char *styles, long length)
+        : m_text(text), m_styles(styles), m_length(length)
+    {
+    }
+
+    // False when the file refused a block.
+    bool Write(QIODevice &file)
+    {
+        HtmlOutputBuffer output;
+        int open = -1;
+        long pos = 0;
+        while (pos < m_length) {
+            const long blockEnd = std::min(m_length, pos + Block);
+            char *out = output.Reserve(std::size_t(blockEnd - pos) * WorstPerByte + 64);
+            while (pos < blockEnd) {
+                const int style = m_styles[pos];
+                if (style != open) {
+                    if (open >= 0)
+                        out = Put(out, "</span>");
+                    out = Put(out, "<span class=c");
+                    out = PutNumber(out, unsigned(style));
+                    *out++ = '>';
+                    open = style;
+                }
+                pos = PutCharacter(out, pos);
+            }
+            output.Commit(out);
+            if (output.Used() >= FlushAt && !output.WriteTo(file))
+                return false;
+        }
+        if (open >= 0)
+            output.AppendOutput("</span>", 7);
+        return output.WriteTo(file);
+    }
+
+private:
+    // Writes the character at pos; answers the position after it.
+    long PutCharacter(char *&out, long pos) const
+    {
+        const unsigned char c = m_text[pos];
+        switch (ByteKinds[c]) {
+        case Plain:
+            *out++ = char(c);
+            break;
+        case Cr:
+            out = Put(out, "<BR>");
+            break;
+        case Lf:
+            // A line that ends in a line feed alone still breaks.
+            if (pos == 0 || m_text[pos - 1] != '\r')
+                out = Put(out, "<BR>");
+            *out++ = '\n';
+            break;
+        case Blank:
+            out = Put(out, "&nbsp;");
+            break;
+        case Markup:
+            out = PutMarkup(out, c);
+            break;
+        case Lead:
+            if (const int n = Utf8Length(m_text + pos, m_length - pos)) {
+                out = Put(out, reinterpret_cast<const char *>(m_text + pos), std::size_t(n));
+                return pos + n;
+            }
+            out = Put(out, "\xEF\xBF\xBD");
+            break;
+        default: // a NUL or a byte that begins no character
+            out = Put(out, "\xEF\xBF\xBD");
+            break;
+        }
+        return pos + 1;
+    }
+
+    static char *PutMarkup(char *out, unsigned char c)
+    {
+        switch (c) {
+        case '<': return Put(out, "&lt;");
+        case '>': return Put(out, "&gt;");
+        case '&': return Put(out, "&amp;");
+        case '"': return Put(out, "&quot;");
+        default: return Put(out, "&#39;");
+        }
+    }
+
+    const unsigned char *m_text;
+    const unsigned char *m_styles;
+    long m_length;
+};
+
+QByteArray EscapedAttribute(const QString &text)
+{
+    return text.toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;")).toUtf8();
+}
+
+// A font name as a CSS string: it can neither end the string nor the style
+// element.
+QByteArray CssString(const QString &text)
+{
+    QByteArray quoted = "'";
+    for (const char c : text.toUtf8()) {
+        if (c == '\'' || c == '\\')
+            quoted += '\\', quoted += c;
+        else if (c == '<')
+            quoted += "\\3C ";
+        else if (c == '\r' || c == '\n')
+            quoted += ' ';
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+QByteArray Line(const QByteArray &text)
+{
+    return text + LineEnd;
+}
+
+QByteArray CssRule(int style, const StyleSpec &look)
+{
+    QByteArray rule = Line(".c" + QByteArray::number(style) + " {");
+    if (!look.Font.isEmpty())
+        rule += Line("font-family: " + CssString(look.Font) + ";");
+    if (look.Fore != 0)
+        rule += Line("color: " + HtmlColour(look.Fore).toLatin1() + ";");
+    if (look.Back != 0)
+        rule += Line("background: " + HtmlColour(look.Back).toLatin1() + ";");
+    if (look.Size != 0)
+        rule += Line("font-size: " + QByteArray::number(look.Size) + "pt;");
+    rule += Line(look.Bold ? "font-weight: 700;" : "font-weight: 400;");
+    if (look.Italic)
+        rule += Line("font-style: italic;");
+    if (look.Underline)
+        rule += Line("text-decoration: underline;");
+    return rule + Line("}");
+}
+
+// The styles come from the exported editor's own highlighter; an editor
+// without a valid one gets rules without looks.
+StyleSpec LookOf(const clsScintilla &editor, int style)
+{
+    const long index = editor.lHighlighterNum;
+    if (index < 0 || index >= long(HighlighterTable.size()))
+        return StyleSpec{};
+    return HighlighterTable[std::size_t(index)].Style(style);
+}
+
+QByteArray Head(const clsScintilla &editor, const std::array<bool, 256> &used)
+{
+    QByteArray head;
+    head += Line("<HTML>");
+    head += Line("  <HEAD>");
+    head += Line("    <Meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">");
+    head += Line("    <Meta Generator=\"" + EscapedAttribute(QStringLiteral("CScintilla Class (") + WebSite::Address()
+                                                            + QLatin1Char(')'))
+                 + "\">");
+    head += Line("<style type=\"text/css\">");
+    for (int style = 0; style < RuleStyles; ++style)
+        if (used[std::size_t(style)])
+            head += CssRule(style, LookOf(editor, style));
+    head += Line("</style>");
+    head += Line("  </HEAD>");
+    head += "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
+    return head;
+}
+
+FileIoResult WriteFailure(QSaveFile &file)
+{
+    const QString why = file.errorString();
+    file.cancelWriting();
+    return FileIoResult::Failure(QStringLiteral("写入文件时出错：%1").arg(why));
+}
+
+} // namespace
+
+QString HtmlColour(long colour)
+{
+    const unsigned long rgb = static_cast<unsigned long>(colour) & 0xFFFFFFUL;
+    const QString hex = QString::number(rgb, 16).toUpper().rightJustified(6, QLatin1Char('0'));
+    return QLatin1Char('#') + hex.mid(4, 2) + hex.mid(2, 2) + hex.mid(0, 2);
+}
+
+FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
+{
+    // Styles must reach the end of the text before they are read back.
+    editor.ColouriseRest();
+    const long length = std::max(0L, editor.GetLen());
+    const StyleMap map(editor, length);
+    const auto *text = reinterpret_cast<const unsigned char *>(editor.CharacterPointer());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return FileIoResult::Failure(QStringLiteral("无法创建文件：%1").arg(file.errorString()));
+    const QByteArray head = Head(editor, map.used);
+    if (file.write(head) != head.size())
+        return WriteFailure(file);
+    if (length > 0 && !BodyWriter(text, map.styles.get(), length).Write(file))
+        return WriteFailure(file);
+    const QByteArray tail = "\r\n  </BODY>\r\n</HTML>\r\n";
+    if (file.write(tail) != tail.size())
+        return WriteFailure(file);
+    if (!file.commit())
+        return FileIoResult::Failure(QStringLiteral("无法完成写入：%1").arg(file.errorString()));
+    return FileIoResult::Success();
+}

@@ -1,0 +1,171 @@
+#include "PdfPrinter.h"
+#include "TestEditorHost.h"
+#include "TestFiles.h"
+#include "editor/PageGeometry.h"
+#include "platform/RuntimeError.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+class PrintTest : public ::testing::Test, protected TestFiles
+{
+protected:
+    clsScintilla &sci() { return host.sci(); }
+
+    // Numbered lines, each ending in a line feed when `lastEnds`.
+    static QByteArray Lines(int count, bool lastEnds = true)
+    {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += "line " + QByteArray::number(i) + (i + 1 < count || lastEnds ? "\n" : "");
+        return text;
+    }
+
+    // How many lines of text fill one page of this printer.
+    int LinesPerPage(PdfPrinter &)
+    {
+        sci().SetTextBytes(Lines(1000));
+        const PrintResult probe = sci().PrintDoc();
+        EXPECT_TRUE(probe.ok()) << probe.reason.toStdString();
+        EXPECT_GT(probe.Pages(), 1);
+        return probe.Pages() > 1 ? int(sci().SendEditor(Sci::SCI_LINEFROMPOSITION, probe.pageStarts[1])) : 0;
+    }
+
+    TestEditorHost host;
+};
+
+TEST_F(PrintTest, AnEmptyDocumentPrintsOnePage)
+{
+    const QString pdf = Path(QStringLiteral("empty.pdf"));
+    PdfPrinter printer(pdf);
+    const PrintResult result = sci().PrintDoc();
+    ASSERT_TRUE(result.ok()) << result.reason.toStdString();
+    EXPECT_EQ(result.Pages(), 1);
+    EXPECT_EQ(PdfPrinter::PageCount(pdf), 1);
+}
+
+TEST_F(PrintTest, ADocumentEndingAtAPageBoundaryGetsNoExtraPage)
+{
+    const QString pdf = Path(QStringLiteral("doc.pdf"));
+    PdfPrinter printer(pdf);
+    const int perPage = LinesPerPage(printer);
+    ASSERT_GT(perPage, 10);
+    EXPECT_EQ(PdfPrinter::PageCount(pdf), int(1000 / perPage) + (1000 % perPage ? 1 : 0)) << perPage;
+
+    for (bool lastEnds : {false, true}) {
+        sci().SetTextBytes(Lines(perPage, lastEnds));
+        const PrintResult exact = sci().PrintDoc();
+        ASSERT_TRUE(exact.ok());
+        EXPECT_EQ(exact.Pages(), 1) << "last line ends: " << lastEnds;
+        EXPECT_EQ(PdfPrinter::PageCount(pdf), 1);
+    }
+
+    sci().SetTextBytes(Lines(perPage) + "x");
+    const PrintResult over = sci().PrintDoc();
+    ASSERT_TRUE(over.ok());
+    ASSERT_EQ(over.Pages(), 2);
+    EXPECT_EQ(over.pageStarts[1], sci().GetLen() - 1); // the one line that did not fit
+    EXPECT_EQ(PdfPrinter::PageCount(pdf), 2);
+}
+
+TEST_F(PrintTest, AnUnprintableEdgeWiderThanTheMarginBecomesTheMargin)
+{
+    const QString pdf = Path(QStringLiteral("doc.pdf"));
+    int plain = 0;
+    {
+        PdfPrinter printer(pdf);
+        plain = LinesPerPage(printer);
+    }
+    PdfPrinter printer(pdf, QMarginsF(0.25, 2.5, 0.25, 0.25)); // a 2.5-inch top edge
+    std::unique_ptr<QPrinter> probe = printer.DefaultPrinter();
+    const PrinterMetrics metrics = PrinterMetrics::Of(*probe);
+    EXPECT_EQ(metrics.dpiY, 600);
+    EXPECT_EQ(metrics.offY, 1500);
+    EXPECT_EQ(metrics.offX, 150);
+
+    // A4 is 11.69 inches high: 9.69 inches of text under one-inch margins,
+    // 8.19 under the wide top edge.
+    const int wide = LinesPerPage(printer);
+    EXPECT_NEAR(double(wide) / plain, 8.19 / 9.69, 0.02) << wide << " of " << plain;
+}
+
+TEST_F(PrintTest, PageGeometryKeepsEveryMarginOutsideTheUnprintableEdge)
+{
+    PrinterMetrics p;
+    p.dpiX = p.dpiY = 600;
+    p.physW = 4960;
+    p.physH = 7016;
+    p.offX = 100;  // left edge narrower than an inch
+    p.offY = 1500; // top edge of 2.5 inches
+    p.horz = 4000; // right edge 860 pixels, wider than an inch
+    p.vert = 4916; // bottom edge exactly one inch
+    const PageGeometry g = PageGeometry::Compute(p, 1000, 1000, 1000, 1000);
+    EXPECT_EQ(g.rc, (SciRect{500, 0, 4000, 4916}));
+    EXPECT_EQ(g.rcPage, (SciRect{0, 0, 3999, 4915}));
+
+    // Margins count in thousandths of an inch, rounded to the nearest pixel.
+    const PageGeometry half = PageGeometry::Compute(p, 1501, 0, 0, 0);
+    EXPECT_EQ(half.rc.left, 901 - 100);
+    EXPECT_EQ(half.rc.top, 0);
+    EXPECT_EQ(half.rc.right, p.horz);
+    EXPECT_EQ(half.rc.bottom, p.vert);
+
+    p.dpiX = 2147483647;
+    EXPECT_THROW(PageGeometry::Compute(p, 2000, 1000, 1000, 1000), RuntimeError);
+}
+
+TEST_F(PrintTest, MarginsThatLeaveNoRoomEndTheRunWithAReason)
+{
+    const QString pdf = Path(QStringLiteral("none.pdf"));
+    PdfPrinter printer(pdf);
+    sci().SetTextBytes(Lines(5));
+    const PrintResult squeezed = sci().PrintSCI(sci().sciHwnd, sci().GetLen(), 5000, 1000, 5000, 1000);
+    EXPECT_EQ(squeezed.outcome, PrintResult::Failed);
+    EXPECT_FALSE(squeezed.reason.isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    // Room for the margins but not for one line of this size.
+    sci().SetStyleSize(Sci::STYLE_DEFAULT, 200);
+    sci().SendEditor(Sci::SCI_STYLECLEARALL);
+    const PrintResult tall = sci().PrintSCI(sci().sciHwnd, sci().GetLen(), 1000, 5200, 1000, 5200);
+    EXPECT_EQ(tall.outcome, PrintResult::Failed) << tall.Pages();
+    EXPECT_LE(tall.Pages(), 1);
+}
+
+TEST_F(PrintTest, ProblemsWithThePrinterAreReported)
+{
+    PdfPrinter printer(Path(QStringLiteral("missing-folder/doc.pdf")));
+    sci().SetTextBytes("text");
+    const PrintResult unwritable = sci().PrintDoc();
+    EXPECT_EQ(unwritable.outcome, PrintResult::Failed);
+    EXPECT_FALSE(unwritable.reason.isEmpty());
+
+    printer.nullPrinter = true;
+    const PrintResult none = sci().PrintDoc();
+    EXPECT_EQ(none.outcome, PrintResult::NoPrinter);
+    EXPECT_TRUE(none.reason.contains(QStringLiteral("没有找到打印机")));
+}
+
+TEST_F(PrintTest, FormattingDataIsReleasedAfterTheLastPage)
+{
+    PdfPrinter printer(Path(QStringLiteral("doc.pdf")));
+    sci().SetTextBytes(Lines(300));
+    QList<std::pair<long, long>> formatting;
+    sci().ObserveMessages([&](int msg, long wParam, long lParam, const char *) {
+        if (msg == Sci::SCI_FORMATRANGE)
+            formatting.append({wParam, lParam});
+    });
+    const PrintResult result = sci().PrintDoc();
+    sci().ObserveMessages(nullptr);
+    ASSERT_TRUE(result.ok());
+    ASSERT_EQ(formatting.size(), result.Pages() + 1);
+    for (int i = 0; i < result.Pages(); ++i)
+        EXPECT_EQ(formatting[i], (std::pair<long, long>{-1, result.pageStarts[std::size_t(i)]}));
+    EXPECT_EQ(formatting.last(), (std::pair<long, long>{0, 0}));
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "TestEditorHost.h"
+#include "TestFiles.h"
+#include "UnprivilegedScope.h"
+#include "highlight/HtmlExport.h"
+#include "highlight/modHighlighter.h"
+#include "platform/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+using Runs = std::vector<std::pair<int, int>>; // (length in bytes, style)
+
+const QByteArray BodyOpen = "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>";
+const QByteArray BodyClose = "\r\n  </BODY>\r\n</HTML>\r\n";
+
+class HtmlExportTest : public ::testing::Test, protected TestFiles
+{
+protected:
+    void SetUp() override
+    {
+        ResetHighlighterTable();
+        SettingsStore::SaveSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"),
+                                   QStringLiteral("SiteAddress"), QString());
+    }
+
+    clsScintilla &sci() { return host.sci(); }
+
+    // The text with exactly these styles; the container lexer leaves them be.
+    static void Styled(clsScintilla &editor, const QByteArray &text, const Runs &runs)
+    {
+        editor.SetLexer(0);
+        editor.SetTextBytes(text);
+        editor.Editor()->SendScintilla(Sci::SCI_STARTSTYLING, 0UL, 0xFFL);
+        for (const auto &[length, style] : runs)
+            editor.Editor()->SendScintilla(Sci::SCI_SETSTYLING, static_cast<unsigned long>(length), long(style));
+    }
+
+    static int AddHighlighter(const std::function<void(Highlighter &)> &fill)
+    {
+        Highlighter entry;
+        fill(entry);
+        HighlighterTable.push_back(entry);
+        HighlighterCount = std::int16_t(HighlighterTable.size());
+        return int(HighlighterTable.size()) - 1;
+    }
+
+    QByteArray Export(clsScintilla &editor, const QString &name = QStringLiteral("page.html"))
+    {
+        const FileIoResult result = ExportHtml(Path(name), editor);
+        EXPECT_TRUE(result.ok()) << result.reason.toStdString();
+        return Read(Path(name));
+    }
+
+    static QByteArray Body(const QByteArray &page)
+    {
+        const qsizetype start = page.indexOf(BodyOpen);
+        const qsizetype end = page.lastIndexOf(BodyClose);
+        if (start < 0 || end < start)
+            return "<no body>";
+        return page.mid(start + BodyOpen.size(), end - start - BodyOpen.size());
+    }
+
+    static QByteArray Rules(const QByteArray &page)
+    {
+        const QByteArray open = "<style type=\"text/css\">\r\n";
+        const qsizetype start = page.indexOf(open);
+        const qsizetype end = page.indexOf("</style>\r\n");
+        if (start < 0 || end < start)
+            return "<no style block>";
+        return page.mid(start + open.size(), end - start - open.size());
+    }
+
+    TestEditorHost host;
+};
+
+TEST_F(HtmlExportTest, AnEmptyDocumentGivesTheFrameAlone)
+{
+    EXPECT_EQ(Export(sci()), QByteArray("<HTML>\r\n"
+                                        "  <HEAD>\r\n"
+                                        "    <Meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\r\n"
+                                        "    <Meta Generator=\"CScintilla Class (https://www.ferrolan.example)\">\r\n"
+                                        "<style type=\"text/css\">\r\n"
+                                        "</style>\r\n"
+                                        "  </HEAD>\r\n"
+                                        "  <BODY BGCOLOR=#FFFFFF TEXT=#000000>\r\n"
+                                        "  </BODY>\r\n"
+                                        "</HTML>\r\n"));
+}
+
+TEST_F(HtmlExportTest, TheGeneratorLineNamesTheSiteSafely)
+{
+    SettingsStore::SaveSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"), QStringLiteral("SiteAddress"),
+                               QStringLiteral("https://other.example/a\"><script>&"));
+    const QByteArray page = Export(sci());
+    EXPECT_TRUE(page.contains("    <Meta Generator=\"CScintilla Class (https://other.example/a&quot;&gt;&lt;script&gt;&amp;)\">\r\n"))
+        << page.constData();
+    EXPECT_FALSE(page.contains("<script>"));
+}
+
+TEST_F(HtmlExportTest, BodiesWriteOneSpanPerStyleRunAndEscapeMarkup)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        Runs runs;
+        QByteArray body;
+    };
+    const std::vector<Case> cases = {
+        {"blank", "a b", {{3, 0}}, "<span class=c0>a&nbsp;b</span>"},
+        {"CR LF", "x\r\ny", {{4, 3}}, "<span class=c3>x<BR>\ny</span>"},
+        {"LF alone", "x\ny\n", {{4, 0}}, "<span class=c0>x<BR>\ny<BR>\n</span>"},
+        {"CR alone", "x\ry", {{3, 0}}, "<span class=c0>x<BR>y</span>"},
+        {"tab", "\tx", {{2, 0}}, "<span class=c0>\tx</span>"},
+        {"runs", "int a;", {{3, 5}, {1, 0}, {1, 11}, {1, 10}},
+         "<span class=c5>int</span><span class=c0>&nbsp;</span><span class=c11>a</span><span class=c10>;</span>"},
+        {"markup", "<script>alert(\"a&b's\")</script>", {{31, 6}},
+         "<span class=c6>&lt;script&gt;alert(&quot;a&amp;b&#39;s&quot;)&lt;/script&gt;</span>"},
+        {"style past 127", "ab", {{1, 200}, {1, 0}}, "<span class=c200>a</span><span class=c0>b</span>"},
+        // A character whose later bytes carry another style stays whole.
+        {"Chinese", "\xE6\xB3\xA8\xE9\x87\x8A", {{1, 1}, {2, 4}, {3, 1}}, "<span class=c1>\xE6\xB3\xA8\xE9\x87\x8A</span>"},
+        {"broken UTF-8", QByteArray("a\xFF\xE6\xB3z\0", 6), {{6, 0}},
+         "<span class=c0>a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDz\xEF\xBF\xBD</span>"},
+        {"cut at the end", "a\xE6\xB3", {{3, 0}}, "<span class=c0>a\xEF\xBF\xBD\xEF\xBF\xBD</span>"},
+    };
+    for (const Case &c : cases) {
+        Styled(sci(), c.text, c.runs);
+        EXPECT_EQ(Body(Export(sci())), c.body) << c.what;
+    }
+}
+
+TEST_F(HtmlExportTest, EachStyleInUseGetsOneRuleFromItsLook)
+{
+    sci().lHighlighterNum = AddHighlighter([](Highlighter &h) {
+        h.Font[5] = QStringLiteral("Courier New");
+        h.Fore[5] = 255;
+        h.Back[5] = 16777215;
+        h.Size[5] = 10;
+        h.Bold[5] = 1;
+        h.Italic[2] = 1;
+        h.Underline[2] = 1;
+        h.Underline[3] = 1;
+        h.Font[9] = QStringLiteral("Odd'Font</style>");
+        h.Fore[100] = 0x123456; // never used: no rule
+    });
+    Styled(sci(), "abcdefgh", {{1, 5}, {1, 0}, {1, 2}, {1, 3}, {1, 9}, {1, 5}, {1, 150}, {1, 0}});
+    EXPECT_EQ(Rules(Export(sci())), QByteArray(".c0 {\r\nfont-weight: 400;\r\n}\r\n"
+                                               ".c2 {\r\nfont-weight: 400;\r\nfont-style: italic;\r\n"
+                                               "text-decoration: underline;\r\n}\r\n"
+                                               ".c3 {\r\nfont-weight: 400;\r\ntext-decoration: underline;\r\n}\r\n"
+                                               ".c5 {\r\nfont-family: 'Courier New';\r\ncolor: #FF0000;\r\n"
+                                               "background: #FFFFFF;\r\nfont-size: 10pt;\r\nfont-weight: 700;\r\n}\r\n"
+                                               ".c9 {\r\nfont-family: 'Odd\\'Font\\3C /style>';\r\nfont-weight: 400;\r\n}\r\n"));
+}
+
+TEST_F(HtmlExportTest, HtmlColourWritesRedGreenBlue)
+{
+    EXPECT_EQ(HtmlColour(0x00FF8000), QStringLiteral("#0080FF"));
+    EXPECT_EQ(HtmlColour(1), QStringLiteral("#010000"));
+    EXPECT_EQ(HtmlColour(255), QStringLiteral("#FF0000"));
+    EXPECT_EQ(HtmlColour(0), QStringLiteral("#000000"));
+    EXPECT_EQ(HtmlColour(0x7FABCDEF), QStringLiteral("#EFCDAB")); // only the colour bits
+}
+
+TEST_F(HtmlExportTest, ReadingInBlocksMissesNothing)
+{
+    // Blocks are 64 KiB: a character straddles the first boundary and a
+    // style turns up only far beyond it.
+    QByteArray text(65535, 'a');
+    text += "\xE4\xB8\xAD";
+    text += QByteArray(70000, 'b');
+    text += "z";
+    Styled(sci(), text, {{65535 + 3 + 70000, 0}, {1, 7}});
+    const QByteArray page = Export(sci());
+    EXPECT_TRUE(Rules(page).contains(".c7 {\r\n"));
+    EXPECT_EQ(Body(page), "<span class=c0>" + QByteArray(65535, 'a') + "\xE4\xB8\xAD" + QByteArray(70000, 'b')
+                              + "</span><span class=c7>z</span>");
+}
+
+TEST_F(HtmlExportTest, TwoExportsInARowGiveTwoCompletePages)
+{
+    Styled(sci(), "first", {{5, 1}});
+    const QByteArray one = Export(sci(), QStringLiteral("one.html"));
+    Styled(sci(), "second", {{6, 2}});
+    const QByteArray two = Export(sci(), QStringLiteral("two.html"));
+    EXPECT_EQ(Body(one), "<span class=c1>first</span>");
+    EXPECT_EQ(Body(two), "<span class=c2>second</span>");
+    EXPECT_TRUE(two.startsWith("<HTML>\r\n"));
+    EXPECT_TRUE(two.endsWith(BodyClose));
+    EXPECT_EQ(two.count("<HTML>"), 1);
+    EXPECT_FALSE(Rules(two).contains(".c1 {"));
+}
+
+TEST_F(HtmlExportTest, StylesComeFromTheExportedEditorsOwnHighlighter)
+{
+    const int red = AddHighlighter([](Highlighter &h) { h.Fore[1] = 0x0000FF; });
+    const int blue = AddHighlighter([](Highlighter &h) { h.Fore[1] = 0xFF0000; });
+    sci().lHighlighterNum = red;
+    TestEditorHost other;
+    other.sci().lHighlighterNum = blue;
+    CurrentHighlighter = std::int16_t(blue); // applied last, to the other editor
+    Styled(sci(), "x", {{1, 1}});
+    EXPECT_TRUE(Rules(Export(sci())).contains("color: #FF0000;"));
+
+    sci().lHighlighterNum = 99; // an index the table does not have
+    EXPECT_EQ(Rules(Export(sci())), QByteArray(".c1 {\r\nfont-weight: 400;\r\n}\r\n"));
+}
+
+TEST_F(HtmlExportTest, TextTheLexerHasNotReachedIsColouredFirst)
+{
+    LoadHighlighter(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/CPP.CHL"));
+    ASSERT_EQ(HighlighterCount, 1);
+    ApplyHighlighter(sci(), QStringLiteral("CPP"));
+    sci().SetTextBytes("// \xE6\xB3\xA8\xE9\x87\x8A\n");
+    sci().Colourise();
+    const QByteArray more = "int n = 1;\n";
+    sci().Editor()->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(more.size()), more.constData());
+    ASSERT_LT(sci().SendEditor(Sci::SCI_GETENDSTYLED), sci().GetLen());
+
+    const QByteArray page = Export(sci());
+    EXPECT_EQ(Body(page), "<span class=c2>//&nbsp;\xE6\xB3\xA8\xE9\x87\x8A<BR>\n</span><span class=c5>int</span>"
+                          "<span class=c0>&nbsp;</span><span class=c11>n</span><span class=c0>&nbsp;</span>"
+                          "<span class=c10>=</span><span class=c0>&nbsp;</span><span class=c4>1</span>"
+                          "<span class=c10>;</span><span class=c0><BR>\n</span>");
+    EXPECT_TRUE(Rules(page).contains(".c5 {\r\nfont-family: 'Courier New';\r\ncolor: #000080;\r\n"
+                                     "background: #FFFFFF;\r\nfont-size: 10pt;\r\nfont-weight: 700;\r\n}\r\n"));
+}
+
+TEST_F(HtmlExportTest, AFailedExportSaysWhyAndLeavesTheOldFileWhole)
+{
+    Styled(sci(), "text", {{4, 0}});
+    const FileIoResult nowhere = ExportHtml(Path(QStringLiteral("no/such/folder/page.html")), sci());
+    EXPECT_EQ(nowhere.outcome, FileIoResult::Failed);
+    EXPECT_FALSE(nowhere.reason.isEmpty());
+
+    QDir(dir.path()).mkdir(QStringLiteral("ro"));
+    const QString old = Write(QStringLiteral("ro/page.html"), "old page");
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ExeOther);
+    QFile::setPermissions(Path(QStringLiteral("ro")), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                          | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                   | QFileDevice::WriteOther);
+    {
+        UnprivilegedScope user;
+        ASSERT_TRUE(user.active());
+        const FileIoResult locked = ExportHtml(old, sci());
+        EXPECT_EQ(locked.outcome, FileIoResult::Failed);
+        EXPECT_FALSE(locked.reason.isEmpty());
+    }
+    EXPECT_EQ(Read(old), QByteArray("old page"));
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
+#include "TextEncoding.h"
 #include "subclass/ISubclass.h"
 #include "platform/VbBool.h"
 
@@ -12,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QFile;
 class QWidget;
@@ -87,6 +89,17 @@ public:
     long GetDocLen() const;
     // True while a file is being read into this editor.
     bool IsLoading() const { return m_loading; }
+
+    // ---- encoding ----
+    // How the document's file is read and written back (decided by LoadFile;
+    // new documents are UTF-8). The component holds UTF-8 whatever it is.
+    TextEncoding Encoding() const { return m_encoding; }
+    // Reads the file again as this encoding, only when all of it is valid in
+    // it; otherwise the document stays as it is and the result says why.
+    FileIoResult LoadFile(const QString &strFile, const TextEncoding &encoding);
+    // The next save writes this encoding; until then the document counts as
+    // modified (unless converted back).
+    void ConvertEncoding(const TextEncoding &encoding);
 
     // ---- selection and clipboard ----
     QString SelText() const { return GetSelText(); }
@@ -224,6 +237,7 @@ signals:
     void MarginClick();
     void Paint();
     void UserListSelection();
+    void EncodingChanged();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
@@ -237,8 +251,10 @@ private:
     void HighlightBraces();
     void ToggleFoldAt(const NotifyRecord &scn);
     void HandleCharAdded(const NotifyRecord &scn);
-    FileIoResult ReadTextFile(QFile &file, qint64 size);
+    FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
+    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
     FileIoResult WriteTextFile(const QString &strFile);
+    FileIoResult CheckEncodable() const;
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
@@ -256,4 +272,6 @@ private:
     int m_ContextMenu = vbFalse;
     int m_IgnoreAutoCCase = vbFalse;
     long m_LineBreak = 0;
+    TextEncoding m_encoding;
+    TextEncoding m_fileEncoding; // what the file holds: differs after a conversion not saved yet
 };

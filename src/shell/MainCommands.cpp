@@ -4,6 +4,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "WindowArranger.h"
+#include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
@@ -50,6 +51,12 @@ MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->Menu(QStringLiteral("mnuWindowList")), &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     connect(toolbar, &MainToolbar::ButtonClicked, this, &MainCommands::ToolbarClicked);
+    connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
+    connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
+    connect(menus->Menu(QStringLiteral("mnuReopenEncoding")), &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(QStringLiteral("mnuReopenEncoding"), false); });
+    connect(menus->Menu(QStringLiteral("mnuConvertEncoding")), &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(QStringLiteral("mnuConvertEncoding"), true); });
 }
 
 void MainCommands::Connect(const char *item, void (MainCommands::*command)())
@@ -114,6 +121,36 @@ void MainCommands::ExportHtml()
     frmDoc *doc = m_main->ActiveDocument();
     m_main->AskFileName(frmMain::FileDialogKind::ExportHtml, doc ? doc->strFile : QString());
     FocusActiveEditor();
+}
+
+// Reinterprets the file on disk; the document's own text is given up.
+void MainCommands::ReopenWithEncoding(const QString &encodingName)
+{
+    const auto encoding = TextEncoding::FromName(encodingName);
+    if (frmDoc *doc = m_main->ActiveDocument(); doc && encoding)
+        m_main->ReopenDocument(doc, *encoding);
+    FocusActiveEditor();
+}
+
+// Keeps the text; the next save writes it in the new encoding.
+void MainCommands::ConvertEncoding(const QString &encodingName)
+{
+    const auto encoding = TextEncoding::FromName(encodingName);
+    if (clsScintilla *sci = ActiveEditor(); sci && encoding && !sci->IsLoading())
+        sci->ConvertEncoding(*encoding);
+    FocusActiveEditor();
+}
+
+// The active document's encoding is checked (reopening ignores the mark: the
+// file decides that).
+void MainCommands::MarkCurrentEncoding(const QString &menuName, bool sameMark)
+{
+    const clsScintilla *sci = ActiveEditor();
+    for (QAction *item : m_menus->Menu(menuName)->actions()) {
+        const auto encoding = TextEncoding::FromName(item->data().toString());
+        item->setChecked(sci && encoding && encoding->codec == sci->Encoding().codec
+                         && (!sameMark || encoding->bom == sci->Encoding().bom));
+    }
 }
 
 // Leaving asks about unsaved work like closing the window does.

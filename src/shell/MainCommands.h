@@ -24,6 +24,8 @@ public:
     void Save();
     void SaveAs();
     void ExportHtml();
+    void ReopenWithEncoding(const QString &encodingName);
+    void ConvertEncoding(const QString &encodingName);
     void Exit();
     // Edit
     void Undo();
@@ -50,6 +52,7 @@ public:
 private:
     void Connect(const char *item, void (MainCommands::*command)());
     void FillWindowList();
+    void MarkCurrentEncoding(const QString &menuName, bool sameMark);
     clsScintilla *ActiveEditor() const;
     void FocusActiveEditor();
     // Runs an edit command on the active editor, then gives it the focus.

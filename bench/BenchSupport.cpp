@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include "editor/Utf8Scan.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <cstdio>
@@ -26,6 +28,9 @@ QByteArray CppLikeText(qint64 bytes)
     while (text.size() < bytes)
         text += lines[random.bounded(int(std::size(lines)))];
     text.truncate(bytes);
+    // Never end inside a character: the text stays valid UTF-8.
+    for (qsizetype i = Utf8Scan::CompleteLength(text); i < text.size(); ++i)
+        text[i] = ' ';
     return text;
 }
 

@@ -2,17 +2,23 @@
 
 #include <QString>
 
-// What became of reading or writing a file: done, nothing there to read, or
-// failed with a reason in words a user can read (Chinese).
+// What became of reading or writing a file: done, nothing there to read,
+// failed with a reason in words a user can read (Chinese), or not written
+// because a character does not fit the document's encoding.
 struct FileIoResult
 {
-    enum Outcome { Done, NotFound, Failed };
+    enum Outcome { Done, NotFound, Failed, Unencodable };
 
     Outcome outcome = Done;
     QString reason;
+    // Unencodable: the byte position of the first character that does not fit.
+    qint64 position = -1;
+    // Failed part way through a read: the document holds part of the file.
+    bool partial = false;
 
     bool ok() const { return outcome == Done; }
     static FileIoResult Success() { return {}; }
     static FileIoResult Missing() { return {NotFound, QString()}; }
     static FileIoResult Failure(const QString &why) { return {Failed, why}; }
+    static FileIoResult NotEncodable(qint64 at, const QString &why) { return {Unencodable, why, at}; }
 };

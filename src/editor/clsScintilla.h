@@ -4,6 +4,7 @@
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
 #include "PrintResult.h"
+#include "TextEncoding.h"
 #include "subclass/ISubclass.h"
 #include "platform/VbBool.h"
 
@@ -14,6 +15,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QFile;
 class QWidget;
@@ -104,6 +106,17 @@ public:
     long GetDocLen() const;
     // True while a file is being read into this editor.
     bool IsLoading() const { return m_loading; }
+
+    // ---- encoding ----
+    // How the document's file is read and written back (decided by LoadFile;
+    // new documents are UTF-8). The component holds UTF-8 whatever it is.
+    TextEncoding Encoding() const { return m_encoding; }
+    // Reads the file again as this encoding, only when all of it is valid in
+    // it; otherwise the document stays as it is and the result says why.
+    FileIoResult LoadFile(const QString &strFile, const TextEncoding &encoding);
+    // The next save writes this encoding; until then the document counts as
+    // modified (unless converted back).
+    void ConvertEncoding(const TextEncoding &encoding);
 
     // ---- selection and clipboard ----
     QString SelText() const { return GetSelText(); }
@@ -261,6 +274,7 @@ signals:
     void MarginClick();
     void Paint();
     void UserListSelection();
+    void EncodingChanged();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
@@ -278,8 +292,10 @@ private:
     void HighlightTypedParameter();
     void OpenCallTip();
     long GetWordLenBeforeCaret() const;
-    FileIoResult ReadTextFile(QFile &file, qint64 size);
+    FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
+    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
     FileIoResult WriteTextFile(const QString &strFile);
+    FileIoResult CheckEncodable() const;
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
@@ -301,4 +317,6 @@ private:
     int m_ContextMenu = vbFalse;
     int m_IgnoreAutoCCase = vbFalse;
     long m_LineBreak = 0;
+    TextEncoding m_encoding;
+    TextEncoding m_fileEncoding; // what the file holds: differs after a conversion not saved yet
 };

@@ -1,5 +1,10 @@
-// Loading a document from a file and saving it to one.
+// Loading a document from a file and saving it to one, in the document's
+// encoding.
 #include "clsScintilla.h"
+
+#include "ChunkEncoder.h"
+#include "DocumentLoader.h"
+#include "Utf8Scan.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,18 +17,11 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-// Read in chunks of this size; the interface gets a turn between them.
-constexpr qint64 ReadChunkSize = 10000001;
-
 // The component counts positions in 32 bits.
 constexpr qint64 LargestDocument = std::numeric_limits<std::int32_t>::max() - 1;
 
-QString ReadFailure(const QFile &file)
-{
-    if (file.error() == QFileDevice::PermissionsError || !QFileInfo(file.fileName()).isReadable())
-        return QStringLiteral("没有读取这个文件的权限。");
-    return QStringLiteral("读取时出错（%1）。").arg(file.errorString());
-}
+// Encoded a slice at a time, so the encoded copy stays small.
+constexpr qsizetype EncodeSlice = 1 << 20;
 
 QString WriteFailure(const QString &path, const QSaveFile &file)
 {
@@ -51,12 +49,56 @@ QByteArray FilteredForLineBreak(const char *data, qint64 length, long lineBreak)
     return out;
 }
 
+// Encodes the UTF-8 text slice by slice, handing each encoded slice to
+// write (which answers false to stop). Answers the offset of the first
+// character the encoding cannot hold, or -1.
+qint64 EncodeText(const char *data, qint64 length, const TextEncoding &encoding,
+                  const std::function<bool(const QByteArray &)> &write)
+{
+    const ChunkEncoder encoder(encoding);
+    QByteArray out;
+    qint64 done = 0;
+    while (done < length) {
+        const qsizetype slice = qsizetype(std::min<qint64>(EncodeSlice, length - done));
+        const bool last = done + slice == length;
+        const auto step = encoder.Encode(QByteArrayView(data + done, slice), last, out);
+        if (!step.ok)
+            return done + step.used;
+        if (!write(out))
+            return -1;
+        done += step.used;
+    }
+    return -1;
+}
+
+// The character at a position, as a user can be shown it.
+QString CharacterAt(const char *data, qint64 length, qint64 position)
+{
+    char32_t cp = 0;
+    const auto *p = reinterpret_cast<const unsigned char *>(data + position);
+    if (Utf8Scan::DecodeOne(p, length - position, cp) > 0)
+        return QStringLiteral("“%1”").arg(QString::fromUcs4(&cp, 1));
+    return QStringLiteral("字节 0x%1").arg(QString::number(*p, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+}
+
 } // namespace
 
 FileIoResult clsScintilla::LoadFile(const QString &strFile)
 {
+    return OpenAndRead(strFile, std::nullopt);
+}
+
+FileIoResult clsScintilla::LoadFile(const QString &strFile, const TextEncoding &encoding)
+{
+    return OpenAndRead(strFile, encoding);
+}
+
+FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding)
+{
     if (!m_editor)
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
+    if (m_loading)
+        return FileIoResult::Failure(QStringLiteral("这个文档正在读入。"));
     const QFileInfo info(strFile);
     if (!info.exists())
         return FileIoResult::Missing();
@@ -67,17 +109,17 @@ FileIoResult clsScintilla::LoadFile(const QString &strFile)
 
     QFile file(strFile);
     if (!file.open(QIODevice::ReadOnly))
-        return FileIoResult::Failure(ReadFailure(file));
+        return FileIoResult::Failure(DocumentLoader::ReadFailure(file));
     const qint64 size = file.size();
     if (size > LargestDocument)
         return FileIoResult::Failure(QStringLiteral("文件太大（2 GB 或以上），无法打开。"));
-    return ReadTextFile(file, size);
+    return ReadTextFile(file, size, encoding);
 }
 
-// The bytes go to the component unchanged, chunk by chunk, without undo
-// history and without per-change reports; the loading editor takes no input
-// while the interface handles its events between chunks.
-FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size)
+// The text goes to the component chunk by chunk, without undo history and
+// without per-change reports; the loading editor takes no input while the
+// interface handles its events between chunks.
+FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding)
 {
     m_loading = true;
     m_editor->setEnabled(false);
@@ -85,42 +127,74 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size)
     const long wasReadOnly = SendEditor(Sci::SCI_GETREADONLY);
     SendEditor(Sci::SCI_SETREADONLY, 0);
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 0);
-    SendEditor(Sci::SCI_CLEARALL);
-    SendEditor(Sci::SCI_ALLOCATE, long(size + 1));
 
-    FileIoResult result = FileIoResult::Success();
-    QByteArray chunk;
-    qint64 done = 0;
-    while (done < size) {
-        chunk.resize(std::min(ReadChunkSize, size - done));
-        const qint64 got = file.read(chunk.data(), chunk.size());
-        if (got <= 0) {
-            result = FileIoResult::Failure(got < 0 ? ReadFailure(file)
-                                                   : QStringLiteral("文件在读取时变短了。"));
-            break;
-        }
-        SendDirectPtr(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(got), chunk.data());
-        done += got;
-        QCoreApplication::processEvents();
-    }
+    DocumentLoader::Target target;
+    target.reserve = [this](qint64 bytes) {
+        SendEditor(Sci::SCI_ALLOCATE, long(bytes));
+    };
+    target.clear = [this] { SendEditor(Sci::SCI_CLEARALL); };
+    target.append = [this](const char *data, qsizetype length) {
+        SendDirectPtr(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(length), const_cast<char *>(data));
+    };
+    target.breathe = [] { QCoreApplication::processEvents(); };
+    target.largest = LargestDocument;
+    DocumentLoader loader(file, size, std::move(target));
+    FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
     SendEditor(Sci::SCI_SETREADONLY, wasReadOnly);
-    SendEditor(Sci::SCI_GOTOPOS, 0);
-    SetSavePoint();
-    ClearUndoBuffer();
+    if (loader.Touched()) {
+        SendEditor(Sci::SCI_GOTOPOS, 0);
+        SetSavePoint();
+        ClearUndoBuffer();
+    }
     m_editor->EndBulkOperation();
     m_editor->setEnabled(true);
     m_loading = false;
+
+    if (result.ok()) {
+        m_encoding = m_fileEncoding = loader.Decided();
+        emit EncodingChanged();
+    } else {
+        result.partial = loader.Touched();
+    }
     return result;
+}
+
+void clsScintilla::ConvertEncoding(const TextEncoding &encoding)
+{
+    if (encoding == m_encoding)
+        return;
+    m_encoding = encoding;
+    emit EncodingChanged();
 }
 
 FileIoResult clsScintilla::SaveToFile(const QString &strFile)
 {
     const FileIoResult result = WriteTextFile(strFile);
-    if (result.ok())
+    if (result.ok()) {
+        m_fileEncoding = m_encoding;
         SetSavePoint();
+    }
     return result;
+}
+
+// Every character must fit the encoding before anything is written.
+FileIoResult clsScintilla::CheckEncodable() const
+{
+    if (m_encoding.IsPassThrough())
+        return FileIoResult::Success();
+    const long length = GetLen();
+    const char *data = length > 0 ? static_cast<const char *>(m_editor->SendScintillaPtrResult(
+                                        Sci::SCI_GETCHARACTERPOINTER))
+                                  : "";
+    const qint64 bad = EncodeText(data, length, m_encoding, [](const QByteArray &) { return true; });
+    if (bad < 0)
+        return FileIoResult::Success();
+    const long line = SendEditor(Sci::SCI_LINEFROMPOSITION, long(bad)) + 1;
+    return FileIoResult::NotEncodable(bad, QStringLiteral("第 %1 行的字符%2无法用 %3 编码保存。")
+                                               .arg(line)
+                                               .arg(CharacterAt(data, length, bad), m_encoding.Name()));
 }
 
 FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
@@ -134,6 +208,8 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         return FileIoResult::Failure(QStringLiteral("这个名字已被一个文件夹占用。"));
     if (target.exists() && !target.isWritable())
         return FileIoResult::Failure(QStringLiteral("这个文件是只读的，或者没有写入它的权限。"));
+    if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
+        return encodable;
 
     // The component's own buffer, made contiguous: no copy of the document
     // unless the end-of-line mode filters it.
@@ -151,7 +227,20 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
     QSaveFile file(strFile);
     if (!file.open(QIODevice::WriteOnly))
         return FileIoResult::Failure(WriteFailure(strFile, file));
-    if (file.write(data, bytes) != bytes) {
+    bool written = !m_encoding.bom || file.write(m_encoding.Mark()) == m_encoding.Mark().size();
+    if (written && m_encoding.IsPassThrough()) {
+        written = file.write(data, bytes) == bytes;
+    } else if (written) {
+        const qint64 bad = EncodeText(data, bytes, m_encoding, [&](const QByteArray &encoded) {
+            written = file.write(encoded) == encoded.size();
+            return written;
+        });
+        if (bad >= 0) { // checked above; never half a file all the same
+            file.cancelWriting();
+            return FileIoResult::NotEncodable(bad, QStringLiteral("有字符无法用 %1 编码保存。").arg(m_encoding.Name()));
+        }
+    }
+    if (!written) {
         file.cancelWriting();
         return FileIoResult::Failure(WriteFailure(strFile, file));
     }

@@ -34,9 +34,10 @@ void clsScintilla::SetSavePoint()
     SendEditor(Sci::SCI_SETSAVEPOINT);
 }
 
+// A converted encoding not saved yet counts as a change: closing must ask.
 bool clsScintilla::Modified() const
 {
-    return SendEditor(Sci::SCI_GETMODIFY) != 0;
+    return m_encoding != m_fileEncoding || SendEditor(Sci::SCI_GETMODIFY) != 0;
 }
 
 long clsScintilla::GetLen() const

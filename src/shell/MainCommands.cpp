@@ -5,6 +5,7 @@
 #include "MainToolbar.h"
 #include "WindowArranger.h"
 #include "dialogs/frmOptions.h"
+#include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
@@ -56,6 +57,12 @@ MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->Menu(QStringLiteral("mnuWindowList")), &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     connect(toolbar, &MainToolbar::ButtonClicked, this, &MainCommands::ToolbarClicked);
+    connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
+    connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
+    connect(menus->Menu(QStringLiteral("mnuReopenEncoding")), &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(QStringLiteral("mnuReopenEncoding"), false); });
+    connect(menus->Menu(QStringLiteral("mnuConvertEncoding")), &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(QStringLiteral("mnuConvertEncoding"), true); });
 }
 
 void MainCommands::Connect(const char *item, void (MainCommands::*command)())
@@ -142,6 +149,36 @@ void MainCommands::Print()
         MsgBox(m_main, QStringLiteral("打印失败。\n%1").arg(result.reason), QStringLiteral("打印"), QMessageBox::Ok,
                QMessageBox::Ok, QMessageBox::Warning);
     sci->SetFocus();
+}
+
+// Reinterprets the file on disk; the document's own text is given up.
+void MainCommands::ReopenWithEncoding(const QString &encodingName)
+{
+    const auto encoding = TextEncoding::FromName(encodingName);
+    if (frmDoc *doc = m_main->ActiveDocument(); doc && encoding)
+        m_main->ReopenDocument(doc, *encoding);
+    FocusActiveEditor();
+}
+
+// Keeps the text; the next save writes it in the new encoding.
+void MainCommands::ConvertEncoding(const QString &encodingName)
+{
+    const auto encoding = TextEncoding::FromName(encodingName);
+    if (clsScintilla *sci = ActiveEditor(); sci && encoding && !sci->IsLoading())
+        sci->ConvertEncoding(*encoding);
+    FocusActiveEditor();
+}
+
+// The active document's encoding is checked (reopening ignores the mark: the
+// file decides that).
+void MainCommands::MarkCurrentEncoding(const QString &menuName, bool sameMark)
+{
+    const clsScintilla *sci = ActiveEditor();
+    for (QAction *item : m_menus->Menu(menuName)->actions()) {
+        const auto encoding = TextEncoding::FromName(item->data().toString());
+        item->setChecked(sci && encoding && encoding->codec == sci->Encoding().codec
+                         && (!sameMark || encoding->bom == sci->Encoding().bom));
+    }
 }
 
 // Leaving asks about unsaved work like closing the window does.

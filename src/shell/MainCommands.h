@@ -25,6 +25,8 @@ public:
     void SaveAs();
     void ExportHtml();
     void Print();
+    void ReopenWithEncoding(const QString &encodingName);
+    void ConvertEncoding(const QString &encodingName);
     void Exit();
     // Edit
     void Undo();
@@ -52,6 +54,7 @@ public:
 private:
     void Connect(const char *item, void (MainCommands::*command)());
     void FillWindowList();
+    void MarkCurrentEncoding(const QString &menuName, bool sameMark);
     clsScintilla *ActiveEditor() const;
     void FocusActiveEditor();
     // Runs an edit command on the active editor, then gives it the focus.

@@ -1,6 +1,9 @@
 #include "MainMenus.h"
 
+#include "editor/TextEncoding.h"
+
 #include <QAction>
+#include <QActionGroup>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +23,11 @@ MainMenus::MainMenus(QMainWindow *window)
                 {"mnuPrint", "打印(&P)", "Ctrl+P"},
                 {"mnuSep6", nullptr, nullptr},
                 {"mnuExit", "退出(&E)", nullptr}});
+    // Reading a file again as another encoding and converting a document are
+    // two commands, so that one is never taken for the other.
+    AddEncodingMenu("mnuReopenEncoding", "以其他编码重新打开", TextEncoding::ReopenChoices(),
+                    &MainMenus::ReopenEncodingChosen);
+    AddEncodingMenu("mnuConvertEncoding", "转换编码", TextEncoding::ConvertChoices(), &MainMenus::ConvertEncodingChosen);
     AddTopMenu("mnuEdit", "编辑(&E)",
                {{"mnuUndo", "撤消(&U)", "Ctrl+Z"},
                 {"mnuRedo", "重做(&R)", "Ctrl+Y"},
@@ -72,6 +80,30 @@ QMenu *MainMenus::AddTopMenu(const char *name, const char *caption, std::initial
         m_items.insert(item->objectName(), item);
     }
     return menu;
+}
+
+// A submenu of the File menu after Save as, one item per encoding.
+void MainMenus::AddEncodingMenu(const char *name, const char *caption, const QList<TextEncoding> &choices,
+                                void (MainMenus::*chosen)(const QString &))
+{
+    QMenu *file = Menu(QStringLiteral("mnuFile"));
+    auto *menu = new QMenu(QString::fromUtf8(caption), file);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(menu->objectName());
+    file->insertMenu(Item(QStringLiteral("mnuSep9")), menu);
+    m_menus.insert(menu->objectName(), menu);
+    m_items.insert(menu->objectName(), menu->menuAction());
+    auto *group = new QActionGroup(menu); // one current encoding: radio marks
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const TextEncoding &choice : choices) {
+        QAction *item = menu->addAction(choice.Name());
+        item->setData(choice.Name());
+        item->setCheckable(true);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, chosen, encodingName = choice.Name()] {
+            emit(this->*chosen)(encodingName);
+        });
+    }
 }
 
 void MainMenus::AddHighlighterMenu()

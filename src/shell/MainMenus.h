@@ -8,6 +8,7 @@
 class QAction;
 class QMainWindow;
 class QMenu;
+class TextEncoding;
 
 // The main window's menu bar: File, Edit, Search, Highlighting, Window and
 // Help, with their items named, captioned and bound to keys as the program
@@ -30,6 +31,9 @@ public:
 
 signals:
     void HighlighterChosen(int index);
+    // An item of the File menu's two encoding submenus, by encoding name.
+    void ReopenEncodingChosen(const QString &encodingName);
+    void ConvertEncodingChosen(const QString &encodingName);
 
 private:
     struct Entry
@@ -41,6 +45,8 @@ private:
 
     QMenu *AddTopMenu(const char *name, const char *caption, std::initializer_list<Entry> entries);
     void AddHighlighterMenu();
+    void AddEncodingMenu(const char *name, const char *caption, const QList<TextEncoding> &choices,
+                         void (MainMenus::*chosen)(const QString &));
 
     QMainWindow *m_window;
     QHash<QString, QAction *> m_items;

@@ -8,6 +8,8 @@
 #include "platform/TryStep.h"
 
 #include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 frmDoc::frmDoc(frmMain *mdiParent)
     : m_mdiParent(mdiParent)
@@ -39,6 +41,7 @@ void frmDoc::Form_Load()
     connect(sciMain.get(), &clsScintilla::UpdateUI, this, &frmDoc::sciMain_UpdateUI);
     connect(sciMain.get(), &clsScintilla::SavePointLeft, this, &frmDoc::sciMain_SavePointLeft);
     connect(sciMain.get(), &clsScintilla::SavePointReached, this, &frmDoc::sciMain_SavePointReached);
+    connect(sciMain.get(), &clsScintilla::EncodingChanged, this, &frmDoc::sciMain_EncodingChanged);
 
     sciMain->CreateScintilla(this, vbTrue, m_mdiParent);
     sciMain->ScrollWidth(10000);
@@ -58,6 +61,7 @@ void frmDoc::Form_Activate()
         return;
     sciMain->SetFocus();
     sciMain_UpdateUI();
+    m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
 }
 
 void frmDoc::resizeEvent(QResizeEvent *event)
@@ -112,7 +116,24 @@ void frmDoc::sciMain_SavePointLeft()
     m_mdiParent->stb->SetPanelText(2, QStringLiteral("已编辑"));
 }
 
+// A converted encoding keeps the document changed until it is saved.
 void frmDoc::sciMain_SavePointReached()
 {
-    m_mdiParent->stb->SetPanelText(2, QString());
+    m_mdiParent->stb->SetPanelText(2, sciMain->Modified() ? QStringLiteral("已编辑") : QString());
+}
+
+// Panel 3 belongs to the current document; a window still loading is not
+// current yet and shows its encoding when it becomes so.
+void frmDoc::sciMain_EncodingChanged()
+{
+    if (!IsCurrent())
+        return;
+    m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
+    sciMain_SavePointReached(); // converting (back) changes whether it is modified
+}
+
+bool frmDoc::IsCurrent() const
+{
+    const QMdiSubWindow *current = m_mdiParent->MdiArea()->currentSubWindow();
+    return current && current->widget() == this;
 }

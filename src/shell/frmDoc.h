@@ -46,6 +46,8 @@ private:
     void sciMain_UpdateUI();
     void sciMain_SavePointLeft();
     void sciMain_SavePointReached();
+    void sciMain_EncodingChanged();
+    bool IsCurrent() const;
     static win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam);
 
     frmMain *m_mdiParent;

@@ -7,6 +7,7 @@
 #include "StatusBarPanels.h"
 #include "WindowPlacement.h"
 #include "dialogs/frmAbout.h"
+#include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "highlight/modHighlighter.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <Qsci/qsciscintillabase.h>
 
 const QString frmMain::Caption = QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版");
 
@@ -135,10 +137,7 @@ bool frmMain::SaveDoc(frmDoc *doc)
         return false;
     if (doc->strFile.isEmpty())
         return DoSaveAs(doc);
-    const FileIoResult result = doc->sciMain->SaveToFile(doc->strFile);
-    if (!result.ok())
-        ReportSaveFailure(doc->strFile, result.reason);
-    return result.ok();
+    return WriteDocument(doc, doc->strFile);
 }
 
 // A failed write keeps the old name: the document is not where the new
@@ -148,11 +147,8 @@ bool frmMain::DoSaveAs(frmDoc *doc)
     const QString path = AskFileName(FileDialogKind::SaveAs, doc ? doc->strFile : QString());
     if (path.isEmpty() || !doc || !doc->sciMain)
         return false;
-    const FileIoResult result = doc->sciMain->SaveToFile(path);
-    if (!result.ok()) {
-        ReportSaveFailure(path, result.reason);
+    if (!WriteDocument(doc, path))
         return false;
-    }
     doc->strFile = path;
     doc->setWindowTitle(path);
     TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
@@ -228,6 +224,68 @@ void frmMain::AddMenu(const QString &sCaption, const QString &sTag, int iIndex)
     m_menus->AddMenu(sCaption, sTag, iIndex);
 }
 
+// Every save goes through here (the Save command, Save as, the close prompt,
+// Exit). A character the document's encoding cannot hold is found before
+// anything is written; the user may then save as UTF-8 or not at all.
+bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
+{
+    FileIoResult result = doc->sciMain->SaveToFile(path);
+    if (result.outcome == FileIoResult::Unencodable) {
+        const QString text = QStringLiteral("无法保存文件“%1”：%2\n\n选择“是”改为以 UTF-8 编码保存；"
+                                            "选择“取消”则不保存，文件保持原样。")
+                                 .arg(path, result.reason);
+        if (MsgBox(this, text, QStringLiteral("编码无法表示"), QMessageBox::Yes | QMessageBox::Cancel,
+                   QMessageBox::Yes, QMessageBox::Warning)
+            != QMessageBox::Yes) {
+            // Show the user what stood in the way.
+            const long at = long(result.position);
+            doc->sciMain->SetSel(at, doc->sciMain->SendEditor(QsciScintillaBase::SCI_POSITIONAFTER, at));
+            return false;
+        }
+        doc->sciMain->ConvertEncoding(TextEncoding(TextEncoding::Utf8));
+        result = doc->sciMain->SaveToFile(path);
+    }
+    if (!result.ok())
+        ReportSaveFailure(path, result.reason);
+    return result.ok();
+}
+
+bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
+{
+    if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
+        return false;
+    const QString title = QStringLiteral("以其他编码重新打开");
+    const QString path = doc->strFile;
+    if (path.isEmpty()) {
+        MsgBox(this, QStringLiteral("这个文档还没有保存过，没有可以重新读取的文件。"), title, QMessageBox::Ok,
+               QMessageBox::Ok, QMessageBox::Information);
+        return false;
+    }
+    if (doc->sciMain->Modified()) {
+        const QString text = QStringLiteral("文件 [") + doc->windowTitle() + QStringLiteral("]\r\n")
+                             + QStringLiteral("已经发生修改.  按 %1 编码重新打开将放弃这些修改, 是否继续?")
+                                   .arg(encoding.Name());
+        if (MsgBox(this, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Warning)
+            != QMessageBox::Yes)
+            return false;
+    }
+    const FileIoResult result = doc->sciMain->LoadFile(path, encoding);
+    if (result.ok())
+        return true;
+    QString text = QStringLiteral("无法按 %1 编码重新打开文件“%2”。\n%3")
+                       .arg(encoding.Name(), path,
+                            result.outcome == FileIoResult::NotFound ? QStringLiteral("文件已不存在。") : result.reason);
+    if (result.partial) {
+        // Only part of the file is on screen: a later Save must not write it
+        // over the whole file.
+        doc->strFile.clear();
+        doc->setWindowTitle(path + QStringLiteral(" (未读完)"));
+        text += QStringLiteral("\n窗口中只有文件的一部分，已不再与文件关联；文件本身没有改变。");
+    }
+    MsgBox(this, text, title, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+    return false;
+}
+
 void frmMain::ReportSaveFailure(const QString &path, const QString &reason)
 {
     MsgBox(this, QStringLiteral("无法保存文件“%1”。\n%2\n文档未被保存，内容仍在编辑器中。").arg(path, reason),
@@ -253,6 +311,8 @@ void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
         TryStep([&] { doc->Form_Activate(); });
+    else if (!m_mdiArea->currentSubWindow())
+        stb->SetPanelText(3, QString()); // no document, no encoding
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no

@@ -12,6 +12,7 @@ class MainToolbar;
 class QMdiArea;
 class QMdiSubWindow;
 class StatusBarPanels;
+class TextEncoding;
 class frmDoc;
 
 // The main window: a frame whose document area holds the document windows,
@@ -40,6 +41,9 @@ public:
     // Asks for a new name and saves there; title, file name and highlighter
     // follow the new name. False when cancelled or failed.
     bool DoSaveAs(frmDoc *doc);
+    // Reads the document's file again as another encoding, asking first when
+    // that gives up unsaved changes. True when the file was read.
+    bool ReopenDocument(frmDoc *doc, const TextEncoding &encoding);
 
     // The highlighter menu, built from the highlighter table.
     void SetupMenu();
@@ -80,6 +84,7 @@ private:
     void OnSubWindowActivated(QMdiSubWindow *window);
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
     void ReportSaveFailure(const QString &path, const QString &reason);
+    bool WriteDocument(frmDoc *doc, const QString &path);
 
     QMdiArea *m_mdiArea = nullptr;
     MainMenus *m_menus = nullptr;

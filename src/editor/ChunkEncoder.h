@@ -1,0 +1,32 @@
+#pragma once
+
+#include "TextEncoding.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+class LegacyCodec;
+
+// Turns the component's UTF-8 into a file's bytes (without the mark), piece
+// by piece. A character cut off at the end of a piece is left for the next.
+class ChunkEncoder
+{
+public:
+    explicit ChunkEncoder(const TextEncoding &encoding);
+
+    struct Step
+    {
+        qsizetype used = 0; // on failure: offset of the character that cannot be written
+        bool ok = true;
+    };
+
+    // The bytes go to out (resized to them). Stops, not ok, at the first
+    // character the encoding cannot hold; text that is not valid UTF-8 (a
+    // raw document) cannot be held by any encoding but UTF-8 and Raw, which
+    // take the bytes as they are.
+    Step Encode(QByteArrayView utf8, bool last, QByteArray &out) const;
+
+private:
+    TextEncoding m_encoding;
+    const LegacyCodec *m_legacy = nullptr;
+};

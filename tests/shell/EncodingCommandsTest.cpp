@@ -1,0 +1,253 @@
+#include "TestFiles.h"
+#include "ScriptedFileDialog.h"
+#include "ScriptedMessageBox.h"
+#include "editor/TextEncoding.h"
+#include "editor/clsScintilla.h"
+#include "highlight/modHighlighter.h"
+#include "shell/MainMenus.h"
+#include "shell/StatusBarPanels.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSettings>
+#include <QStringEncoder>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// Traditional characters only, so Big5 holds all of it.
+const QString Text = QStringLiteral("繁體中文\r\n第二行 text\n");
+
+QByteArray QtEncoded(const QString &text, const char *name)
+{
+    QStringEncoder encoder(name);
+    return encoder.encode(text);
+}
+
+class EncodingCommandsTest : public ::testing::Test, protected TestFiles
+{
+protected:
+    void SetUp() override
+    {
+        if (!TextEncoding(TextEncoding::GB18030).IsAvailable() || !TextEncoding(TextEncoding::Big5).IsAvailable())
+            GTEST_SKIP() << "this Qt has no GB18030 or Big5 converter";
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
+            .clear();
+        ResetHighlighterTable();
+        window = std::make_unique<frmMain>();
+        window->show();
+        QApplication::processEvents();
+    }
+
+    // Chooses the item of one of the two encoding submenus.
+    void Choose(const char *menu, const QString &encoding)
+    {
+        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
+        emit submenu->aboutToShow();
+        for (QAction *item : submenu->actions())
+            if (item->text() == encoding)
+                return item->trigger();
+        ADD_FAILURE() << "no item " << encoding.toStdString();
+    }
+
+    QStringList Checked(const char *menu) const
+    {
+        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
+        emit submenu->aboutToShow();
+        QStringList checked;
+        for (QAction *item : submenu->actions())
+            if (item->isChecked())
+                checked << item->text();
+        return checked;
+    }
+
+    QString Panel(int panel) const { return window->stb->PanelText(panel); }
+    clsScintilla &Editor() const { return *window->ActiveDocument()->sciMain; }
+
+    // A Big5 file, opened and read again as Big5, with an emoji typed at its end.
+    QString OpenBig5WithEmoji()
+    {
+        const QString path = Write(QStringLiteral("big5.txt"), QtEncoded(Text, "Big5"));
+        window->OpenDocument(path);
+        Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+        const long end = Editor().GetLen();
+        Editor().SetSel(end, end);
+        Editor().ReplaceSel(QStringLiteral("😀"));
+        return path;
+    }
+
+    ScriptedMessageBox boxes;
+    ScriptedFileDialog dialogs;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
+{
+    EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
+    frmDoc *gb = window->OpenDocument(Write(QStringLiteral("gb.txt"), QtEncoded(Text, "GB18030")));
+    ASSERT_NE(gb, nullptr);
+    EXPECT_EQ(gb->sciMain->GetText(), Text.toUtf8());
+    EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
+
+    window->OpenDocument(Write(QStringLiteral("le.txt"), "\xFF\xFE" + QtEncoded(Text, "UTF-16LE")));
+    EXPECT_EQ(Panel(3), QStringLiteral("UTF-16 LE"));
+    window->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(gb->parentWidget()));
+    EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
+
+    // A document that is not current does not write the panel.
+    window->MdiArea()->activateNextSubWindow();
+    ASSERT_NE(window->ActiveDocument(), gb);
+    const QString shown = Panel(3);
+    gb->sciMain->ConvertEncoding(TextEncoding(TextEncoding::Big5));
+    EXPECT_EQ(Panel(3), shown);
+    EXPECT_TRUE(gb->sciMain->Modified());
+    gb->sciMain->ConvertEncoding(TextEncoding(TextEncoding::GB18030)); // back to what the file holds
+    EXPECT_FALSE(gb->sciMain->Modified());
+
+    window->MdiArea()->closeAllSubWindows();
+    QApplication::processEvents();
+    EXPECT_EQ(Panel(3), QString());
+}
+
+TEST_F(EncodingCommandsTest, TheSubmenusMarkTheCurrentEncoding)
+{
+    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8"}));
+    window->OpenDocument(Write(QStringLiteral("bom.txt"), "\xEF\xBB\xBF" + Text.toUtf8()));
+    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8 BOM"}));
+    EXPECT_EQ(Checked("mnuReopenEncoding"), QStringList({"UTF-8"})); // the file decides about the mark
+    window->MdiArea()->closeAllSubWindows();
+    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList());
+}
+
+// Reopening reinterprets the file; converting keeps the text for the next save.
+TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatTheNextSaveWrites)
+{
+    const QByteArray big5 = QtEncoded(Text, "Big5");
+    const QString path = Write(QStringLiteral("big5.txt"), big5);
+    window->OpenDocument(path);
+    EXPECT_EQ(Panel(3), QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
+    EXPECT_NE(Editor().GetText(), Text.toUtf8());
+
+    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    EXPECT_TRUE(boxes.shown.isEmpty()); // nothing to give up, nothing asked
+    EXPECT_EQ(Editor().GetText(), Text.toUtf8());
+    EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
+    EXPECT_FALSE(Editor().Modified());
+    EXPECT_TRUE(Editor().Editor()->hasFocus());
+
+    Choose("mnuConvertEncoding", QStringLiteral("GB18030"));
+    EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
+    Choose("mnuConvertEncoding", QStringLiteral("Big5")); // back to what the file holds
+    EXPECT_EQ(Panel(2), QString());
+    Choose("mnuConvertEncoding", QStringLiteral("UTF-8"));
+    EXPECT_EQ(Editor().GetText(), Text.toUtf8());
+    EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
+    EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
+    EXPECT_EQ(Read(path), big5);
+
+    // Undoing back to the save point does not hide the pending conversion.
+    Editor().ReplaceSel(QStringLiteral("x"));
+    Editor().Undo();
+    QApplication::processEvents();
+    EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
+
+    window->Menus()->Item("mnuSave")->trigger();
+    EXPECT_EQ(Read(path), Text.toUtf8());
+    EXPECT_EQ(Panel(2), QString());
+    EXPECT_FALSE(Editor().Modified());
+}
+
+TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoesNotFit)
+{
+    const QString path = Write(QStringLiteral("gb.txt"), QtEncoded(Text, "GB18030"));
+    window->OpenDocument(path);
+    Editor().ReplaceSel(QStringLiteral("mine "));
+    const QByteArray edited = Editor().GetText();
+
+    boxes.Answer(QMessageBox::No);
+    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("已经发生修改")));
+    EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(Editor().GetText(), edited);
+
+    // Not UTF-8: said so, and the document (changes included) stays.
+    boxes.Answer(QMessageBox::Yes);
+    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    ASSERT_EQ(boxes.shown.size(), 3);
+    EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("不是有效的 UTF-8"))) << boxes.shown[2].text.toStdString();
+    EXPECT_EQ(Editor().GetText(), edited);
+    EXPECT_EQ(window->ActiveDocument()->strFile, path);
+    EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
+
+    boxes.Answer(QMessageBox::Yes);
+    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    EXPECT_EQ(Editor().Encoding().codec, TextEncoding::Big5);
+    EXPECT_FALSE(Editor().Modified());
+
+    // A document never saved has no file to read.
+    window->OpenDocument(QStringLiteral("New Document"));
+    Choose("mnuReopenEncoding", QStringLiteral("GB18030"));
+    EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("还没有保存过")));
+}
+
+TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
+{
+    const QString path = OpenBig5WithEmoji();
+    const QByteArray before = Read(path);
+
+    boxes.Answer(QMessageBox::Cancel);
+    window->Menus()->Item("mnuSave")->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("UTF-8")));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("😀")));
+    EXPECT_EQ(Read(path), before);
+    EXPECT_TRUE(Editor().Modified());
+    EXPECT_EQ(Editor().GetSelText(), QStringLiteral("😀")); // shown where it is
+    EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
+
+    boxes.Answer(QMessageBox::Yes);
+    window->Menus()->Item("mnuSave")->trigger();
+    EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
+    EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
+    EXPECT_FALSE(Editor().Modified());
+
+    // Save as to a new name goes through the same check.
+    Editor().ConvertEncoding(TextEncoding(TextEncoding::Big5));
+    const QString other = Path(QStringLiteral("other.txt"));
+    dialogs.Answer(other);
+    boxes.Answer(QMessageBox::Cancel);
+    window->Menus()->Item("mnuSaveAs")->trigger();
+    EXPECT_FALSE(QFile::exists(other));
+    EXPECT_EQ(window->ActiveDocument()->strFile, path);
+}
+
+TEST_F(EncodingCommandsTest, TheClosePromptAndExitGoThroughTheSameCheck)
+{
+    const QString path = OpenBig5WithEmoji();
+    const QByteArray before = Read(path);
+
+    boxes.Answer(QMessageBox::Yes);    // save the changes ...
+    boxes.Answer(QMessageBox::Cancel); // ... but not as UTF-8
+    window->Menus()->Item("mnuExit")->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Read(path), before);
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("已修改"));
+    EXPECT_EQ(boxes.shown[1].title, QStringLiteral("编码无法表示"));
+
+    boxes.Answer(QMessageBox::Yes);
+    boxes.Answer(QMessageBox::Yes);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
+}
+
+} // namespace

@@ -115,7 +115,7 @@ protected:
 
 using Range = std::pair<long, long>;
 
-TEST_F(SearchDialogsTest, TheFindDialogAsDesigned)
+TEST_F(SearchDialogsTest, TheFindDialogsControlsAndFirstUse)
 {
     frmFind dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("查找"));
@@ -142,7 +142,7 @@ TEST_F(SearchDialogsTest, TheFindDialogAsDesigned)
     EXPECT_FALSE(dialog.optUp->isChecked());
 }
 
-TEST_F(SearchDialogsTest, TheReplaceAndGotoDialogsAsDesigned)
+TEST_F(SearchDialogsTest, TheReplaceAndGotoDialogsControlsAndFirstUse)
 {
     frmReplace *replace = frmReplace::Load(nullptr);
     EXPECT_EQ(replace->windowTitle(), QStringLiteral("替换"));

@@ -13,8 +13,19 @@ bool DigitKeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() == Qt::Key_Backspace)
+    switch (key->key()) {
+    case Qt::Key_Backspace:
+    // Keys the dialog acts on (its default and cancel buttons, moving on)
+    // type nothing into the box.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return false;
+    default:
+        break;
+    }
     const bool control = key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     if (control) {
         // A control character (Ctrl+C, Ctrl+V, ...): swallowed, and kept away

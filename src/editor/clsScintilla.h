@@ -262,6 +262,55 @@ public:
     // unprintable edge.
     PrintResult PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
                          long RightMarginWidth, long BottomMarginHeight);
+    // ---- search, replace and go to (clsScintillaSearch.cpp) ----
+    // Options are switches (any non-zero value is set). Texts go to the
+    // component as UTF-8, so a search for Chinese text finds whole characters.
+
+    // Searches forwards from the selection end (backwards from its start, or
+    // inside the selection), once more over the whole document when wrapping;
+    // a match becomes the selection. Remembers the search for FindNext/FindPrev.
+    bool FindText(const QString &txttofind, int FindReverse, int findinrng, int WrapDocument,
+                  int CaseSensative, int WordStart, int WholeWord, int RegExp);
+    bool FindNext();
+    bool FindPrev();
+    // Replaces the next match (around the document end); with bReplaceAll
+    // every match once, stopping where the walk began. True when it replaced.
+    bool ReplaceText(const QString &strSearchFor, const QString &strReplaceWith, int bReplaceAll,
+                     int CaseSensative, int WordStart, int WholeWord, int RegExp);
+    // Every match of the document as it stands, in one undo step; answers
+    // how many were replaced. Never searches inside replaced text.
+    qint64 ReplaceAll(const QString &strSearchFor, const QString &strReplaceWith,
+                      int CaseSensative, int WordStart, int WholeWord, int RegExp);
+    void ReplaceTarget(long lLen, const QString &strRep);
+    void GotoLine(long iLine);
+    void GotoLineColumn(long iLine, long iCol);
+    // The find and go-to dialogs (modal) and the replace dialog (modeless).
+    void DoFind();
+    void DoReplace();
+    void DoGoto();
+
+private:
+    struct SavedSearch
+    {
+        QString text;
+        int inRange = vbFalse;
+        int wrap = vbFalse;
+        int caseSensitive = vbFalse;
+        int wordStart = vbFalse;
+        int wholeWord = vbFalse;
+        int regExp = vbFalse;
+    };
+    struct ReplaceBatch;
+    long SearchTarget(const QByteArray &text, long start, long end, long flags);
+    long FindBytes(const QByteArray &text, long start, long end, long flags);
+    bool ReplacesInBatches() const;
+    void FlushBatch(ReplaceBatch &batch);
+
+    SavedSearch m_savedSearch;
+    bool m_bulkSearch = false; // a replace-all runs: byte matches need no second look
+
+public:
+    // ---- end of search ----
 
 signals:
     void OnModified();

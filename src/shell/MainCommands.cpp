@@ -43,6 +43,11 @@ MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar
     Connect("mnuSelAll", &MainCommands::SelectAll);
     Connect("mnuSyntax", &MainCommands::SyntaxSettings);
     Connect("mnuTimeDate", &MainCommands::TimeDate);
+    Connect("mnuFind", &MainCommands::Find);
+    Connect("mnuReplace", &MainCommands::Replace);
+    Connect("mnuFindNext", &MainCommands::FindNext);
+    Connect("mnuFindPrevious", &MainCommands::FindPrevious);
+    Connect("mnuGoto", &MainCommands::Goto);
     Connect("mnuHor", &MainCommands::TileHorizontally);
     Connect("mnuVertical", &MainCommands::TileVertically);
     Connect("mnuArrange", &MainCommands::ArrangeIcons);
@@ -222,6 +227,52 @@ void MainCommands::SyntaxSettings()
     TryStep([] { ReapplyHighlighters(QStringLiteral("frmDoc")); });
     FocusActiveEditor();
     m_main->SetupMenu();
+}
+
+// ---- Search ----
+
+clsScintilla *MainCommands::SearchableEditor() const
+{
+    clsScintilla *sci = ActiveEditor();
+    return sci && !sci->IsLoading() ? sci : nullptr;
+}
+
+// Find and Go to give the editor the focus themselves; the replace dialog
+// stays open beside the document, which keeps the keyboard.
+void MainCommands::Find()
+{
+    if (clsScintilla *sci = SearchableEditor())
+        TryStep([&] { sci->DoFind(); });
+}
+
+void MainCommands::Replace()
+{
+    if (clsScintilla *sci = SearchableEditor()) {
+        TryStep([&] { sci->DoReplace(); });
+        sci->SetFocus();
+    }
+}
+
+void MainCommands::FindNext()
+{
+    if (clsScintilla *sci = SearchableEditor()) {
+        TryStep([&] { sci->FindNext(); });
+        sci->SetFocus();
+    }
+}
+
+void MainCommands::FindPrevious()
+{
+    if (clsScintilla *sci = SearchableEditor()) {
+        TryStep([&] { sci->FindPrev(); });
+        sci->SetFocus();
+    }
+}
+
+void MainCommands::Goto()
+{
+    if (clsScintilla *sci = SearchableEditor())
+        TryStep([&] { sci->DoGoto(); });
 }
 
 // ---- Highlighting, windows, help ----

@@ -37,6 +37,12 @@ public:
     void SelectAll();
     void TimeDate();
     void SyntaxSettings();
+    // Search
+    void Find();
+    void Replace();
+    void FindNext();
+    void FindPrevious();
+    void Goto();
     // Highlighting, windows, help
     void ApplyHighlighterItem(int index);
     void TileHorizontally();
@@ -59,6 +65,8 @@ private:
     void FocusActiveEditor();
     // Runs an edit command on the active editor, then gives it the focus.
     void OnActiveEditor(void (clsScintilla::*command)());
+    // The active editor unless it is still reading its file.
+    clsScintilla *SearchableEditor() const;
 
     frmMain *m_main;
     MainMenus *m_menus;

@@ -1,6 +1,8 @@
 #include "TestFiles.h"
 #include "ScriptedFileDialog.h"
+#include "PdfPrinter.h"
 #include "ScriptedMessageBox.h"
+#include "highlight/HtmlExport.h"
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
@@ -248,6 +250,33 @@ TEST_F(EncodingCommandsTest, TheClosePromptAndExitGoThroughTheSameCheck)
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
+}
+
+} // namespace
+
+namespace {
+
+// A document read from GB18030 is held as UTF-8, so the page and the printed
+// sheet show its Chinese as Chinese.
+TEST_F(EncodingCommandsTest, ExportAndPrintShowTheChineseOfAGb18030Document)
+{
+    const QString chinese = QStringLiteral("// 计算平均值\nint 平均 = 0;\n");
+    window->OpenDocument(Write(QStringLiteral("gb.c"), QtEncoded(chinese, "GB18030")));
+    ASSERT_EQ(Panel(3), QStringLiteral("GB18030"));
+
+    const QString page = Path(QStringLiteral("gb.html"));
+    ASSERT_TRUE(ExportHtml(page, Editor()).ok());
+    const QByteArray html = Read(page);
+    EXPECT_TRUE(html.contains("计算平均值"));
+    EXPECT_TRUE(html.contains("平均"));
+    EXPECT_TRUE(html.toLower().contains("charset=utf-8"));
+
+    const QString pdf = Path(QStringLiteral("gb.pdf"));
+    PdfPrinter printer(pdf, QMarginsF(0.25, 0.25, 0.25, 0.25), 300);
+    ASSERT_TRUE(Editor().PrintDoc().ok());
+    EXPECT_EQ(PdfPrinter::PageCount(pdf), 1);
+    // The Chinese was drawn with a font that has Chinese glyphs.
+    EXPECT_TRUE(Read(pdf).contains("WenQuanYi")) << "no CJK font embedded";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "TestFiles.h"
 // A document window drawn offscreen with language files of our own: the
 // colours on screen must be the files' colours. With FERROLAN_SHOTS set to a
 // folder, the pictures are saved there to be looked at.
+#include "TestFiles.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "shell/frmDoc.h"

@@ -1,12 +1,30 @@
 #pragma once
 
+#include "editor/clsScintilla.h"
+
 #include <QByteArray>
+#include <QWidget>
 #include <QString>
 #include <chrono>
 #include <functional>
 
 // Small helpers shared by the benchmark programs.
 namespace bench {
+
+constexpr qint64 MB = 1000 * 1000;
+
+// A real editor in a window of its own, not shown unless asked.
+struct EditorHost
+{
+    EditorHost()
+    {
+        window.resize(800, 600);
+        sci.CreateScintilla(&window, vbFalse, nullptr);
+        sci.SizeScintilla(0, 0, 800, 600);
+    }
+    QWidget window;
+    clsScintilla sci;
+};
 
 // Generated C++-like text of about the given size (deterministic).
 QByteArray CppLikeText(qint64 bytes);

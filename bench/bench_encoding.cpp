@@ -18,20 +18,6 @@ using namespace bench;
 
 namespace {
 
-constexpr qint64 MB = 1000 * 1000;
-
-struct Host
-{
-    Host()
-    {
-        window.resize(800, 600);
-        sci.CreateScintilla(&window, vbFalse, nullptr);
-        sci.SizeScintilla(0, 0, 800, 600);
-    }
-    QWidget window;
-    clsScintilla sci;
-};
-
 // The same text twice: as UTF-8 and as GB18030, built line by line from
 // templates until the GB18030 form reaches the given size.
 struct TwinFiles
@@ -84,7 +70,7 @@ const QStringList ProseLines = {
 double LoadSeconds(const QString &path, TextEncoding::Codec expected)
 {
     return BestOf(3, [&] {
-        Host host;
+        EditorHost host;
         host.sci.LoadFile(path);
         if (host.sci.Encoding().codec != expected)
             std::printf("unexpected encoding %s for %s\n", qPrintable(host.sci.Encoding().Name()), qPrintable(path));
@@ -93,7 +79,7 @@ double LoadSeconds(const QString &path, TextEncoding::Codec expected)
 
 int PeakMode(const QString &path)
 {
-    Host host;
+    EditorHost host;
     const qint64 before = ResidentBytes();
     host.sci.LoadFile(path);
     std::printf("%lld\n", static_cast<long long>(PeakResidentBytes() - before));
@@ -148,7 +134,7 @@ void Compare(const QString &kind, const QStringList &lines, const QTemporaryDir 
                .arg(double(gbPeak) / twins.gb18030.size(), 0, 'f', 2)
                .arg(double(gbPeak) / twins.utf8.size(), 0, 'f', 2));
 
-    Host host;
+    EditorHost host;
     host.sci.LoadFile(gbPath);
     const QString saved = dir.filePath(QStringLiteral("saved.txt"));
     const double save = BestOf(3, [&] { host.sci.SaveToFile(saved); });

@@ -24,30 +24,16 @@ using namespace bench;
 
 namespace {
 
-constexpr qint64 MB = 1000 * 1000;
-
 QString HighlighterDir()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters");
 }
 
-struct Host
-{
-    Host()
-    {
-        window.resize(800, 600);
-        sci.CreateScintilla(&window, vbFalse, nullptr);
-        sci.SizeScintilla(0, 0, 800, 600);
-    }
-    QWidget window;
-    clsScintilla sci;
-};
-
 // What the program does from the Open command to the written page.
 int FileToPage(const QString &in, const QString &out)
 {
     LoadHighlighters(HighlighterDir());
-    Host host;
+    EditorHost host;
     if (!host.sci.LoadFile(in).ok())
         return 2;
     ApplyHighlighter(host.sci, HighlighterForFile(in));
@@ -59,7 +45,7 @@ int FileToPage(const QString &in, const QString &out)
 
 void ExportFigures(const QString &dir)
 {
-    Host host;
+    EditorHost host;
     ApplyHighlighter(host.sci, QStringLiteral("CPP"));
     for (const qint64 size : {10 * MB, 100 * MB}) {
         host.sci.SetTextBytes(CppLikeText(size));

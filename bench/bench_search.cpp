@@ -16,21 +16,8 @@ using namespace bench;
 
 namespace {
 
-constexpr qint64 MB = 1000 * 1000;
 const QString Word = QStringLiteral("total");
 const QString Replacement = QStringLiteral("sum_of_all");
-
-struct Host
-{
-    Host()
-    {
-        window.resize(800, 600);
-        sci.CreateScintilla(&window, vbFalse, nullptr);
-        sci.SizeScintilla(0, 0, 800, 600);
-    }
-    QWidget window;
-    clsScintilla sci;
-};
 
 double Run(const QString &program, const QStringList &arguments)
 {
@@ -54,7 +41,7 @@ QString Ratio(double seconds, double reference)
 
 // Replace all in a freshly loaded copy each time, best of three; sed -i on
 // a fresh copy of the same file each time. Checks that both agree.
-void ReplaceAllAgainstSed(const QString &label, const QString &path, Host &host, const QString &goal)
+void ReplaceAllAgainstSed(const QString &label, const QString &path, EditorHost &host, const QString &goal)
 {
     double replace = 1e30;
     qint64 count = 0;
@@ -108,7 +95,7 @@ double FindFromTop(clsScintilla &sci, const QString &text, int caseSensitive, in
     });
 }
 
-void AbsentWordSearches(const QString &path, Host &host)
+void AbsentWordSearches(const QString &path, EditorHost &host)
 {
     host.sci.LoadFile(path);
     const QString absent = QStringLiteral("totally_absent_word");
@@ -153,7 +140,7 @@ int main(int argc, char *argv[])
     const QString smallPath = WriteFile(dir.filePath(QStringLiteral("doc2.cpp")), small);
     Report(QStringLiteral("matches of \"total\" in the 2 MB text"), QString::number(small.count("total")));
 
-    Host host;
+    EditorHost host;
     ReplaceAllAgainstSed(QStringLiteral("replace all in 2 MB"), smallPath, host, QStringLiteral("linear"));
     ReplaceAllAgainstSed(QStringLiteral("replace all in 100 MB"), bigPath, host, QStringLiteral("goal <= 2x sed -i"));
     AbsentWordSearches(bigPath, host);

@@ -18,8 +18,6 @@ using namespace bench;
 
 namespace {
 
-constexpr qint64 MB = 1000 * 1000;
-
 // The floor: the component alone, fed 1 MiB appends with no change reports
 // and no undo history.
 void LoadBare(const QString &path)
@@ -35,18 +33,6 @@ void LoadBare(const QString &path)
     while ((got = file.read(chunk.data(), chunk.size())) > 0)
         editor.SendScintilla(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(got), chunk.data());
 }
-
-struct Host
-{
-    Host()
-    {
-        window.resize(800, 600);
-        sci.CreateScintilla(&window, vbFalse, nullptr);
-        sci.SizeScintilla(0, 0, 800, 600);
-    }
-    QWidget window;
-    clsScintilla sci;
-};
 
 double TypingSecondsPerChar(clsScintilla &sci, long position)
 {
@@ -65,7 +51,7 @@ double TypingSecondsPerChar(clsScintilla &sci, long position)
 
 int PeakMode(qint64 megabytes, const QString &path)
 {
-    Host host;
+    EditorHost host;
     const qint64 before = ResidentBytes();
     host.sci.LoadFile(path);
     const double ratio = double(PeakResidentBytes() - before) / double(megabytes * MB);
@@ -99,7 +85,7 @@ int main(int argc, char *argv[])
             WriteFile(dir.filePath(QStringLiteral("doc%1.cpp").arg(megabytes)), CppLikeText(megabytes * MB));
         const double floor = BestOf(3, [&] { LoadBare(path); });
         const double load = BestOf(3, [&] {
-            Host host;
+            EditorHost host;
             host.sci.LoadFile(path);
         });
         Report(QStringLiteral("load %1 MB: bare component (floor)").arg(megabytes), QStringLiteral("%1 s").arg(floor, 0, 'f', 3));
@@ -111,7 +97,7 @@ int main(int argc, char *argv[])
     Report(QStringLiteral("peak memory loading 100 MB: LoadFile"), PeakOf(100, big) + QStringLiteral("x file size"),
            QStringLiteral("goal <= 2.6x"));
 
-    Host host;
+    EditorHost host;
     host.window.show();
     host.sci.LoadFile(big);
     const double nearEnd = TypingSecondsPerChar(host.sci, host.sci.GetLen() - 100);

@@ -40,15 +40,6 @@ QByteArray AsciiLines(qsizetype size)
     return bytes;
 }
 
-QByteArray RandomBytes(int length, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QByteArray bytes(length, '\0');
-    for (char &byte : bytes)
-        byte = char(random.bounded(256));
-    return bytes;
-}
-
 class EncodingTest : public ::testing::Test, protected TestFiles
 {
 protected:

@@ -32,15 +32,6 @@ protected:
     TestEditorHost host;
 };
 
-QByteArray RandomBytes(int length, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QByteArray bytes(length, '\0');
-    for (char &byte : bytes)
-        byte = char(random.bounded(256));
-    return bytes;
-}
-
 TEST_F(EditorFilesTest, AnyBytesComeBackUnchanged)
 {
     // What is not UTF-8 or one of the legacy sets goes in as it is.

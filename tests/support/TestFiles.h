@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -28,3 +29,13 @@ protected:
 
     QTemporaryDir dir;
 };
+
+// Bytes of every value, the same for the same seed.
+inline QByteArray RandomBytes(int length, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(length, '\0');
+    for (char &byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
+}

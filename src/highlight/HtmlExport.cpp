@@ -3,9 +3,9 @@
 #include "HtmlOutputBuffer.h"
 #include "editor/clsScintilla.h"
 #include "modHighlighter.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/WebSite.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -120,7 +120,7 @@ public:
     }
 
     // False when the file refused a block.
-    bool Write(QIODevice &file)
+    bool Write(SafeFileWriter &file)
     {
         HtmlOutputBuffer output;
         int open = -1;
@@ -279,13 +279,6 @@ QByteArray Head(const clsScintilla &editor, const std::array<bool, 256> &used)
     return head;
 }
 
-FileIoResult WriteFailure(QSaveFile &file)
-{
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return FileIoResult::Failure(QStringLiteral("写入文件时出错：%1").arg(why));
-}
-
 } // namespace
 
 QString HtmlColour(long colour)
@@ -303,18 +296,14 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
     const StyleMap map(editor, length);
     const auto *text = reinterpret_cast<const unsigned char *>(editor.CharacterPointer());
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileIoResult::Failure(QStringLiteral("无法创建文件：%1").arg(file.errorString()));
-    const QByteArray head = Head(editor, map.used);
-    if (file.write(head) != head.size())
-        return WriteFailure(file);
-    if (length > 0 && !BodyWriter(text, map.styles.get(), length).Write(file))
-        return WriteFailure(file);
-    const QByteArray tail = "\r\n  </BODY>\r\n</HTML>\r\n";
-    if (file.write(tail) != tail.size())
-        return WriteFailure(file);
-    if (!file.commit())
-        return FileIoResult::Failure(QStringLiteral("无法完成写入：%1").arg(file.errorString()));
+    SafeFileWriter file(path);
+    if (const FileWriteResult opened = file.Open(); !opened)
+        return FileIoResult::Failure(opened.reason);
+    file.Write(Head(editor, map.used));
+    if (length > 0)
+        BodyWriter(text, map.styles.get(), length).Write(file);
+    file.Write(QByteArrayView("\r\n  </BODY>\r\n</HTML>\r\n"));
+    if (const FileWriteResult written = file.Commit(); !written)
+        return FileIoResult::Failure(written.reason);
     return FileIoResult::Success();
 }

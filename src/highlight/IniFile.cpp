@@ -1,8 +1,9 @@
 #include "IniFile.h"
 
+#include "platform/SafeFileWriter.h"
+
 #include <QByteArrayView>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -254,16 +255,10 @@ QByteArray IniFile::ToBytes() const
 
 IniWriteResult IniFile::Save(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + why);
-    }
-    if (!file.commit())
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + file.errorString());
+    SafeFileWriter file(path);
+    if (file.Open())
+        file.Write(ToBytes());
+    if (const FileWriteResult written = file.Commit(); !written)
+        return IniWriteResult::Failed(path + QStringLiteral(": ") + written.reason);
     return {};
 }

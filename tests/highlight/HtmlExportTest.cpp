@@ -1,4 +1,5 @@
 #include "TestEditorHost.h"
+#include "SmallFilesystem.h"
 #include "TestFiles.h"
 #include "UnprivilegedScope.h"
 #include "highlight/HtmlExport.h"
@@ -257,6 +258,26 @@ TEST_F(HtmlExportTest, AFailedExportSaysWhyAndLeavesTheOldFileWhole)
         EXPECT_FALSE(locked.reason.isEmpty());
     }
     EXPECT_EQ(Read(old), QByteArray("old page"));
+}
+
+// Small, medium and large pages onto a disk that is full or nearly so.
+TEST_F(HtmlExportTest, AFullDiskFailsTheExportAndKeepsTheOldPage)
+{
+    for (const FullDiskCase &c : FullDiskCases) {
+        SCOPED_TRACE(c.what);
+        const int length = int(c.size) - 300; // the page's frame is about 300 bytes
+        Styled(sci(), QByteArray(length, 'a'), {{length, 0}});
+        SmallFilesystem disk(Path(QStringLiteral("disk")), c.diskKiB);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no privilege to mount a small file system here";
+        const QString old = Write(QStringLiteral("disk/page.html"), "old page");
+        ASSERT_LT(disk.FillLeaving(c.free), c.size);
+
+        const FileIoResult result = ExportHtml(old, sci());
+        EXPECT_EQ(result.outcome, FileIoResult::Failed);
+        EXPECT_EQ(result.reason, QStringLiteral("磁盘空间不足。"));
+        EXPECT_EQ(Read(old), QByteArray("old page"));
+    }
 }
 
 } // namespace

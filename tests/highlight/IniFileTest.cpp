@@ -1,3 +1,4 @@
+#include "SmallFilesystem.h"
 #include "TestFiles.h"
 #include "highlight/modIni.h"
 
@@ -96,6 +97,27 @@ TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
     const IniWriteResult unreadable = WriteIniValue("data", "k", "v", Path("adir.CHL"));
     EXPECT_FALSE(unreadable);
     EXPECT_TRUE(QFileInfo(Path("adir.CHL")).isDir());
+}
+
+// Small, medium and large language files onto a disk that is full or nearly
+// so: the file is never emptied or cut.
+TEST_F(IniTest, AFullDiskFailsTheWriteAndKeepsTheFile)
+{
+    for (const FullDiskCase &c : FullDiskCases) {
+        SCOPED_TRACE(c.what);
+        SmallFilesystem disk(Path("disk"), c.diskKiB);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no privilege to mount a small file system here";
+        const QByteArray before = "[data]\nLangName=CPP\nKeywords[0]=" + QByteArray(int(c.size) - 40, 'k') + "\n";
+        const QString file = Write("disk/CPP.CHL", before);
+        ASSERT_EQ(Read(file), before);
+        ASSERT_LT(disk.FillLeaving(c.free), c.size);
+
+        const IniWriteResult result = WriteIniValue("data", "LangName", "C++", file);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error, file + ": 磁盘空间不足。");
+        EXPECT_EQ(Read(file), before);
+    }
 }
 
 } // namespace

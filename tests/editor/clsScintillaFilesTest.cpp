@@ -42,8 +42,10 @@ TEST_F(EditorFilesTest, AnyBytesComeBackUnchanged)
         {QByteArray("x"), TextEncoding::Utf8},
         {QByteArray("\r\n"), TextEncoding::Utf8},
         {QByteArray("a\0b\0\0c", 6), TextEncoding::Utf8}, // NUL bytes do not cut the file
-        {QByteArray("\xff\xfe\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 27), TextEncoding::Raw}, // mixed ends
-        {QByteArray("中文 \xe4\xb8 truncated", 21), TextEncoding::GB18030}, // broken UTF-8, whole GB18030
+        {QByteArray("\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 22), TextEncoding::Raw}, // mixed ends
+        // With a mark and an even length the same bytes are UTF-16 LE text.
+        {QByteArray("\xff\xfe\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 24), TextEncoding::Utf16LE},
+        {QByteArray("中文 \xe4\xb8 truncated", 19), TextEncoding::GB18030}, // broken UTF-8, whole GB18030
         {RandomBytes(70000, 7), TextEncoding::Raw},
     };
     for (const auto &[bytes, codec] : samples) {

@@ -1,6 +1,5 @@
 #include "HighlighterFile.h"
 
-#include <QFileInfo>
 #include <limits>
 #include <optional>
 
@@ -220,8 +219,6 @@ Highlighter Read(const IniFile &file)
 
 Highlighter ReadFile(const QString &path)
 {
-    if (QFileInfo(path).size() > MaxFileBytes)
-        return Read(IniFile());
     return Read(IniFile::Load(path));
 }
 

@@ -11,9 +11,10 @@ namespace HighlighterFile {
 
 inline const QString Section = QStringLiteral("data");
 
-// A CHL file of this size is no language definition; it loads as one with
-// every key missing rather than holding up the start.
-constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+// A CHL file larger than this, or one that is no regular file, is no
+// language definition; it loads as one with every key missing rather than
+// holding up the start.
+constexpr qint64 MaxFileBytes = IniFile::MaxFileBytes;
 
 // The look of a style before its value is read: Courier New 10, black on
 // white, no flags.

@@ -1,9 +1,9 @@
 #include "IniFile.h"
 
 #include "platform/SafeFileWriter.h"
+#include "platform/SmallFileReader.h"
 
 #include <QByteArrayView>
-#include <QFile>
 
 namespace {
 
@@ -113,19 +113,14 @@ QByteArrayView IniFile::EndBytes(LineEnd eol)
 IniFile IniFile::Load(const QString &path)
 {
     IniFile ini;
-    QFile file(path);
-    if (!file.exists())
+    const SmallFileRead read = ReadSmallFile(path, MaxFileBytes);
+    if (read.outcome == SmallFileRead::Missing)
         return ini;
-    if (!file.open(QIODevice::ReadOnly)) {
-        ini.m_loadError = file.errorString();
-        return ini;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ini.m_loadError = file.errorString();
+    if (!read.ok()) {
+        ini.m_loadError = read.reason;
         return ini;
     }
-    ini.Parse(bytes);
+    ini.Parse(read.bytes);
     return ini;
 }
 

@@ -29,8 +29,12 @@ struct IniWriteResult
 class IniFile
 {
 public:
+    // A file this large is no INI file of ours; it is not read.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+
     // A missing file reads as an empty one. A file that exists but cannot be
-    // read also reads as empty, and says so in LoadError().
+    // read (no regular file, larger than MaxFileBytes, unreadable) also reads
+    // as empty, and says so in LoadError().
     static IniFile Load(const QString &path);
     static IniFile FromBytes(QByteArray bytes);
 

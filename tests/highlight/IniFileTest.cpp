@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -97,6 +98,14 @@ TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
     const IniWriteResult unreadable = WriteIniValue("data", "k", "v", Path("adir.CHL"));
     EXPECT_FALSE(unreadable);
     EXPECT_TRUE(QFileInfo(Path("adir.CHL")).isDir());
+
+    // Nor is a pipe waited on or replaced.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.CHL")).constData(), 0600), 0);
+    const IniWriteResult pipe = WriteIniValue("data", "k", "v", Path("pipe.CHL"));
+    EXPECT_FALSE(pipe);
+    EXPECT_TRUE(pipe.error.contains("这不是一个普通文件")) << pipe.error.toStdString();
+    EXPECT_EQ(ReadIniValue("data", "k", Path("pipe.CHL")), "");
+    EXPECT_FALSE(QFileInfo(Path("pipe.CHL")).isFile());
 }
 
 // Small, medium and large language files onto a disk that is full or nearly

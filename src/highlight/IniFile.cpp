@@ -236,6 +236,20 @@ void IniFile::SetValue(const QString &section, const QString &key, const QString
     BuildIndex();
 }
 
+void IniFile::RemoveKey(const QString &section, const QString &key)
+{
+    const Section *s = FindSection(section);
+    if (!s || s->keys.find(FoldName(key)) == s->keys.end())
+        return;
+    const std::string folded = FoldName(key);
+    for (int i = s->lastLine; i > s->header; --i) {
+        const LineInfo info = ClassifyLine(m_lines[size_t(i)].text, false);
+        if (info.kind == LineKind::Key && FoldName(info.name) == folded)
+            m_lines.erase(m_lines.begin() + i);
+    }
+    BuildIndex();
+}
+
 QByteArray IniFile::ToBytes() const
 {
     qsizetype total = 0;

@@ -48,6 +48,10 @@ public:
     // section, or adds the section at the end of the file.
     void SetValue(const QString &section, const QString &key, const QString &value);
 
+    // Takes out every line of the key in its section (a later line of the
+    // same name would otherwise count instead); the other lines stay.
+    void RemoveKey(const QString &section, const QString &key);
+
     QByteArray ToBytes() const;
 
     // Writes through a temporary file, so a failure leaves the old file whole.

@@ -77,6 +77,24 @@ TEST_F(IniTest, WritingOneKeyKeepsEveryOtherByte)
     EXPECT_EQ(ReadIniValue("data", "unknown", file), QString::fromUtf8("\xFF\xFE not utf-8"));
 }
 
+TEST_F(IniTest, RemovingAKeyTakesOutItsLinesAndKeepsEveryOtherByte)
+{
+    const QByteArray before = "[Data]\r\nKeep=1\r\n  gone = a\r\n; gone=comment\r\nGONE=b\r\n[other]\r\ngone=c\r\n"
+                              "[data]\r\ngone=unreachable";
+    IniFile ini = IniFile::FromBytes(before);
+    ini.RemoveKey("data", "Gone");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[Data]\r\nKeep=1\r\n; gone=comment\r\n[other]\r\ngone=c\r\n"
+                                        "[data]\r\ngone=unreachable"));
+    EXPECT_EQ(ini.Value("data", "gone"), "");
+    EXPECT_EQ(ini.Value("other", "gone"), "c");
+
+    ini.RemoveKey("data", "missing");
+    ini.RemoveKey("nosuch", "Keep");
+    ini.SetValue("data", "New", "v"); // the index still knows where the section ends
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[Data]\r\nKeep=1\r\n; gone=comment\r\nNew=v\r\n[other]\r\ngone=c\r\n"
+                                        "[data]\r\ngone=unreachable"));
+}
+
 TEST_F(IniTest, WritingMakesTheFileAndSectionAndKeepsValuesOnOneLine)
 {
     const QString file = Path("new.CHL");

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QStringEncoder>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -197,6 +198,40 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     window->OpenDocument(QStringLiteral("New Document"));
     Choose("mnuReopenEncoding", QStringLiteral("GB18030"));
     EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("还没有保存过")));
+}
+
+// The file shrinks while it is read again (another program rewrites it), so
+// only part of it reaches the window. That part must never be saved over the
+// file, whatever the file holds by then.
+TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
+{
+    // More than one read chunk, so the interface runs while it loads.
+    QByteArray whole;
+    for (int line = 0; whole.size() < 25'000'000; ++line)
+        whole += "line " + QByteArray::number(line) + " of a file that another program rewrites\n";
+    const QString path = Write(QStringLiteral("big.txt"), whole);
+    window->OpenDocument(path);
+    ASSERT_EQ(Editor().GetLen(), whole.size());
+
+    bool cut = false;
+    QTimer shrink;
+    QObject::connect(&shrink, &QTimer::timeout, [&] {
+        // Reading again has begun once the window holds less than the file.
+        if (!cut && Editor().IsLoading() && Editor().GetLen() < whole.size())
+            cut = QFile::resize(path, 15'000'000);
+    });
+    shrink.start(0);
+    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    shrink.stop();
+    ASSERT_TRUE(cut);
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("文件本身没有改变"))) << boxes.shown.last().text.toStdString();
+    EXPECT_LT(Editor().GetLen(), whole.size());
+
+    Write(QStringLiteral("big.txt"), whole); // the other program is done
+    window->Menus()->Item("mnuSave")->trigger(); // asks for a name; none is given
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(Read(path) == whole);
 }
 
 TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)

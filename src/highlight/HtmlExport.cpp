@@ -321,8 +321,9 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
     if (const FileWriteResult opened = file.Open(); !opened)
         return FileIoResult::Failure(opened.reason);
     file.Write(Head(editor, map.used));
+    const long tabWidth = editor.SendEditor(QsciScintillaBase::SCI_GETTABWIDTH);
     if (length > 0)
-        BodyWriter(text, map.styles.get(), length, editor.SendEditor(QsciScintillaBase::SCI_GETTABWIDTH)).Write(file);
+        BodyWriter(text, map.styles.get(), length, tabWidth).Write(file);
     file.Write(QByteArrayView("\r\n  </BODY>\r\n</HTML>\r\n"));
     if (const FileWriteResult written = file.Commit(); !written)
         return FileIoResult::Failure(written.reason);

@@ -10,11 +10,14 @@ namespace {
 
 const QString Extension = QStringLiteral(".CHL");
 
-bool HasControlCharacter(const QString &name)
+bool HasHiddenCharacter(const QString &name)
 {
-    for (const QChar c : name)
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Control || category == QChar::Other_Format || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
             return true;
+    }
     return false;
 }
 
@@ -27,6 +30,11 @@ qsizetype MaxFileNameBytes(const QString &dir)
 
 } // namespace
 
+QString Cleaned(const QString &strTyped)
+{
+    return strTyped.trimmed();
+}
+
 QString Problem(const QString &strName, const QString &strDir)
 {
     if (strName.trimmed().isEmpty())
@@ -35,7 +43,7 @@ QString Problem(const QString &strName, const QString &strDir)
         return QStringLiteral("语言名称不能包含“/”或“\\”。");
     if (strName == QLatin1String(".") || strName == QLatin1String(".."))
         return QStringLiteral("语言名称不能是“.”或“..”。");
-    if (HasControlCharacter(strName))
+    if (HasHiddenCharacter(strName))
         return QStringLiteral("语言名称不能包含控制字符（如换行或制表符）。");
     const qsizetype max = MaxFileNameBytes(strDir);
     if (QFile::encodeName(strName + Extension).size() > max)

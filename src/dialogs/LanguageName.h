@@ -7,8 +7,13 @@
 // outside the directory, are refused before anything is written.
 namespace LanguageName {
 
-// The message to show for a name that cannot be used; empty when it can.
-// The name is taken as typed (a trailing blank is part of it).
+// The name as it is used: without the blanks around it.
+QString Cleaned(const QString &strTyped);
+
+// The message to show for a (cleaned) name that cannot be used; empty when
+// it can. Characters that do not show (controls, format characters such as
+// a right-to-left override or a zero-width space) are refused, so two
+// entries of the menu cannot look alike.
 QString Problem(const QString &strName, const QString &strDir);
 
 // The file a name is written to.

@@ -144,7 +144,7 @@ void frmNewLang::ChooseColour(QFrame *swatch)
 
 void frmNewLang::cmdOK_Click()
 {
-    const QString name = txtName->text();
+    const QString name = LanguageName::Cleaned(txtName->text());
     if (const QString problem = LanguageName::Problem(name, strDir); !problem.isEmpty()) {
         MsgBox(this, problem, Caption, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
         return;
@@ -156,7 +156,7 @@ void frmNewLang::cmdOK_Click()
                   Caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Question)
                != QMessageBox::Yes)
         return;
-    if (!WriteLanguageFile(path))
+    if (!WriteLanguageFile(name, path))
         return;
     LoadHighlighter(path);
     emit LanguageAdded(path);
@@ -165,7 +165,7 @@ void frmNewLang::cmdOK_Click()
 
 // The three keys in their order. A file this dialog made is removed again
 // when a later key cannot be written, so no half-made language is left.
-bool frmNewLang::WriteLanguageFile(const QString &strPath)
+bool frmNewLang::WriteLanguageFile(const QString &strName, const QString &strPath)
 {
     const bool existed = QFile::exists(strPath);
     const QString style32 = QStringLiteral(":::V:C:::") + cmbFont->currentText() + QLatin1Char(':')
@@ -173,7 +173,7 @@ bool frmNewLang::WriteLanguageFile(const QString &strPath)
                             + QLatin1Char(':') + QString::number(ColourSwatch::Colour(picBack))
                             + QStringLiteral("::");
     const std::pair<QString, QString> keys[] = {
-        {QStringLiteral("LangName"), txtName->text()},
+        {QStringLiteral("LangName"), strName},
         {QStringLiteral("Language"), QString::number(LexerNumber(cmbLexer->currentIndex()))},
         {QStringLiteral("Style[32]"), style32},
     };

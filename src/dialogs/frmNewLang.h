@@ -36,7 +36,7 @@ private:
     void cmbLexer_Click();
     void ChooseColour(QFrame *swatch);
     void cmdOK_Click();
-    bool WriteLanguageFile(const QString &strPath);
+    bool WriteLanguageFile(const QString &strName, const QString &strPath);
 
     QLineEdit *txtName = nullptr;
     QComboBox *cmbLexer = nullptr;

@@ -1,5 +1,6 @@
 // Call tips and auto-completion of the editor wrapper.
 #include "clsScintilla.h"
+#include "platform/SmallFileReader.h"
 
 #include <QFile>
 #include <Qsci/qsciscintillabase.h>
@@ -51,11 +52,14 @@ QByteArray TipText(const QByteArray &entry)
 FileIoResult clsScintilla::LoadAPIFile(const QString &strFile)
 {
     ClearAPIList();
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return file.exists() ? FileIoResult::Failure(QStringLiteral("无法读取 API 文件（%1）。").arg(file.errorString()))
-                             : FileIoResult::Missing();
-    const QByteArray text = file.readAll();
+    // A pipe or a device in its place must neither block nor fill memory.
+    constexpr qint64 MaxApiFileBytes = 64 * 1024 * 1024;
+    const SmallFileRead file = ReadSmallFile(strFile, MaxApiFileBytes);
+    if (file.outcome == SmallFileRead::Missing)
+        return FileIoResult::Missing();
+    if (!file.ok())
+        return FileIoResult::Failure(QStringLiteral("无法读取 API 文件：%1").arg(file.reason));
+    const QByteArray &text = file.bytes;
 
     // Lines end in CR LF, LF or CR alike; what follows the last line end is
     // never offered.

@@ -5,6 +5,7 @@
 #include "ChunkEncoder.h"
 #include "DocumentLoader.h"
 #include "Utf8Scan.h"
+#include "platform/SafeFileWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -23,17 +24,9 @@ constexpr qint64 LargestDocument = std::numeric_limits<std::int32_t>::max() - 1;
 // Encoded a slice at a time, so the encoded copy stays small.
 constexpr qsizetype EncodeSlice = 1 << 20;
 
-QString WriteFailure(const QString &path, const QSaveFile &file)
+FileIoResult Outcome(const FileWriteResult &written)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return QStringLiteral("这个名字已被一个文件夹占用。");
-    if (file.error() == QFileDevice::PermissionsError
-        || (info.exists() && !info.isWritable()))
-        return QStringLiteral("没有写入这个位置的权限。");
-    if (file.errorString().contains(QLatin1String("No space"), Qt::CaseInsensitive))
-        return QStringLiteral("磁盘空间不足。");
-    return QStringLiteral("写入时出错（%1）。").arg(file.errorString());
+    return written ? FileIoResult::Success() : FileIoResult::Failure(written.reason);
 }
 
 // The end-of-line mode decides what is written: in CR mode every LF byte is
@@ -224,27 +217,20 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
     }
     const qint64 bytes = filtered.isNull() ? length : filtered.size();
 
-    QSaveFile file(strFile);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileIoResult::Failure(WriteFailure(strFile, file));
-    bool written = !m_encoding.bom || file.write(m_encoding.Mark()) == m_encoding.Mark().size();
-    if (written && m_encoding.IsPassThrough()) {
-        written = file.write(data, bytes) == bytes;
-    } else if (written) {
-        const qint64 bad = EncodeText(data, bytes, m_encoding, [&](const QByteArray &encoded) {
-            written = file.write(encoded) == encoded.size();
-            return written;
-        });
+    SafeFileWriter file(strFile);
+    if (const FileWriteResult opened = file.Open(); !opened)
+        return Outcome(opened);
+    if (m_encoding.bom)
+        file.Write(m_encoding.Mark());
+    if (m_encoding.IsPassThrough()) {
+        file.Write(data, bytes);
+    } else {
+        const qint64 bad = EncodeText(data, bytes, m_encoding,
+                                      [&](const QByteArray &encoded) { return file.Write(encoded); });
         if (bad >= 0) { // checked above; never half a file all the same
-            file.cancelWriting();
+            file.Cancel();
             return FileIoResult::NotEncodable(bad, QStringLiteral("有字符无法用 %1 编码保存。").arg(m_encoding.Name()));
         }
     }
-    if (!written) {
-        file.cancelWriting();
-        return FileIoResult::Failure(WriteFailure(strFile, file));
-    }
-    if (!file.commit())
-        return FileIoResult::Failure(WriteFailure(strFile, file));
-    return FileIoResult::Success();
+    return Outcome(file.Commit());
 }

@@ -1,6 +1,5 @@
 #include "HighlighterFile.h"
 
-#include <QFileInfo>
 #include <limits>
 #include <optional>
 
@@ -193,6 +192,11 @@ bool EqualsDefaultStyle(const Highlighter &h, int n)
            && h.Visible[n] == h.Visible[d] && h.Font[n] == h.Font[d] && h.Size[n] == h.Size[d];
 }
 
+bool ReadsAsStyle32(const Highlighter &h, int n)
+{
+    return EqualsDefaultStyle(h, n) && h.Description[n] == h.Description[Highlighter::DefaultStyle];
+}
+
 Highlighter Read(const IniFile &file)
 {
     Highlighter h;
@@ -220,8 +224,6 @@ Highlighter Read(const IniFile &file)
 
 Highlighter ReadFile(const QString &path)
 {
-    if (QFileInfo(path).size() > MaxFileBytes)
-        return Read(IniFile());
     return Read(IniFile::Load(path));
 }
 
@@ -239,12 +241,20 @@ IniWriteResult WriteSettings(const Highlighter &h)
     // too; a file that never had one gets no empty line for it.
     if (!h.SingleComment.isEmpty() || !file.Value(Section, QStringLiteral("SingleComment")).isEmpty())
         file.SetValue(Section, QStringLiteral("SingleComment"), h.SingleComment);
-    for (int n = 0; n < Highlighter::StyleCount; ++n)
-        if (!EqualsDefaultStyle(h, n))
+    // What is not written must not be left behind either: an old line
+    // would come back at the next start in place of what the dialog showed.
+    for (int n = 0; n < Highlighter::StyleCount; ++n) {
+        if (ReadsAsStyle32(h, n))
+            file.RemoveKey(Section, StyleKeys()[n]);
+        else
             file.SetValue(Section, StyleKeys()[n], StyleValueText(h.Style(n)));
-    for (int k = 0; k < Highlighter::KeywordListCount; ++k)
-        if (!h.Keywords[k].isEmpty())
+    }
+    for (int k = 0; k < Highlighter::KeywordListCount; ++k) {
+        if (h.Keywords[k].isEmpty())
+            file.RemoveKey(Section, KeywordKeys()[k]);
+        else
             file.SetValue(Section, KeywordKeys()[k], h.Keywords[k]);
+    }
     return file.Save(h.FilePath);
 }
 

@@ -3,9 +3,10 @@
 #include "HtmlOutputBuffer.h"
 #include "editor/clsScintilla.h"
 #include "modHighlighter.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/WebSite.h"
 
-#include <QSaveFile>
+#include <Qsci/qsciscintillabase.h>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -18,7 +19,7 @@ constexpr char LineEnd[] = "\r\n";
 constexpr int RuleStyles = Highlighter::StyleCount; // styles above 127 get no rule
 
 // What the body loop does with a byte.
-enum ByteKind : unsigned char { Plain, Cr, Lf, Blank, Markup, Nul, Lead, Stray };
+enum ByteKind : unsigned char { Plain, Cr, Lf, Blank, Tab, Markup, Nul, Lead, Stray };
 
 constexpr std::array<unsigned char, 256> MakeByteKinds()
 {
@@ -28,6 +29,7 @@ constexpr std::array<unsigned char, 256> MakeByteKinds()
     kinds['\r'] = Cr;
     kinds['\n'] = Lf;
     kinds[' '] = Blank;
+    kinds['\t'] = Tab;
     kinds['<'] = kinds['>'] = kinds['&'] = kinds['"'] = kinds['\''] = Markup;
     kinds[0] = Nul;
     return kinds;
@@ -104,30 +106,36 @@ struct StyleMap
 
 // The body: spans per style run, character references for markup, and the
 // bytes of every character whole. A character whose later bytes carry
-// another style stays in the span of its first byte. The text goes to the
-// file a block at a time, so the page never has to be held whole.
+// another style stays in the span of its first byte. A tab becomes the
+// blanks up to the editor's next tab stop (a browser would collapse it).
+// The text goes to the file a block at a time, so the page never has to be
+// held whole.
 class BodyWriter
 {
 public:
     static constexpr long Block = 64 * 1024;
     static constexpr std::size_t FlushAt = 1024 * 1024;
-    // The most one input byte can become: a span switch and "&nbsp;".
-    static constexpr std::size_t WorstPerByte = 32;
+    // Room asked for at once; wide tabs make the blocks shorter.
+    static constexpr std::size_t BlockRoom = 4 * 1024 * 1024;
 
-    BodyWriter(const unsigned char *text, const unsigned char *styles, long length)
-        : m_text(text), m_styles(styles), m_length(length)
+    BodyWriter(const unsigned char *text, const unsigned char *styles, long length, long tabWidth)
+        : m_text(text), m_styles(styles), m_length(length), m_tabWidth(std::max(1L, tabWidth)),
+          // The most one input byte can become: a span switch and a tab's blanks.
+          m_worstPerByte(32 + 6 * std::size_t(m_tabWidth)),
+          m_block(long(std::clamp<std::size_t>(BlockRoom / m_worstPerByte, 1, Block)))
     {
     }
 
     // False when the file refused a block.
-    bool Write(QIODevice &file)
+    bool Write(SafeFileWriter &file)
     {
         HtmlOutputBuffer output;
         int open = -1;
         long pos = 0;
+        long column = 0;
         while (pos < m_length) {
-            const long blockEnd = std::min(m_length, pos + Block);
-            char *out = output.Reserve(std::size_t(blockEnd - pos) * WorstPerByte + 64);
+            const long blockEnd = std::min(m_length, pos + m_block);
+            char *out = output.Reserve(std::size_t(blockEnd - pos) * m_worstPerByte + 64);
             while (pos < blockEnd) {
                 const int style = m_styles[pos];
                 if (style != open) {
@@ -138,7 +146,7 @@ public:
                     *out++ = '>';
                     open = style;
                 }
-                pos = PutCharacter(out, pos);
+                pos = PutCharacter(out, pos, column);
             }
             output.Commit(out);
             if (output.Used() >= FlushAt && !output.WriteTo(file))
@@ -150,25 +158,35 @@ public:
     }
 
 private:
-    // Writes the character at pos; answers the position after it.
-    long PutCharacter(char *&out, long pos) const
+    // Writes the character at pos; answers the position after it. Every
+    // character but a line end and a tab takes one column, as in the editor.
+    long PutCharacter(char *&out, long pos, long &column) const
     {
         const unsigned char c = m_text[pos];
+        ++column;
         switch (ByteKinds[c]) {
         case Plain:
             *out++ = char(c);
             break;
         case Cr:
             out = Put(out, "<BR>");
+            column = 0;
             break;
         case Lf:
             // A line that ends in a line feed alone still breaks.
             if (pos == 0 || m_text[pos - 1] != '\r')
                 out = Put(out, "<BR>");
             *out++ = '\n';
+            column = 0;
             break;
         case Blank:
             out = Put(out, "&nbsp;");
+            break;
+        case Tab:
+            --column;
+            do {
+                out = Put(out, "&nbsp;");
+            } while (++column % m_tabWidth != 0);
             break;
         case Markup:
             out = PutMarkup(out, c);
@@ -201,6 +219,9 @@ private:
     const unsigned char *m_text;
     const unsigned char *m_styles;
     long m_length;
+    long m_tabWidth;
+    std::size_t m_worstPerByte;
+    long m_block;
 };
 
 QByteArray EscapedAttribute(const QString &text)
@@ -209,21 +230,21 @@ QByteArray EscapedAttribute(const QString &text)
 }
 
 // A font name as a CSS string: it can neither end the string nor the style
-// element.
+// element. CSS ends a string at a form feed as at a line end, so every
+// control character is written as an escape.
 QByteArray CssString(const QString &text)
 {
-    QByteArray quoted = "'";
-    for (const char c : text.toUtf8()) {
-        if (c == '\'' || c == '\\')
-            quoted += '\\', quoted += c;
-        else if (c == '<')
-            quoted += "\\3C ";
-        else if (c == '\r' || c == '\n')
-            quoted += ' ';
+    QString quoted = QStringLiteral("'");
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c == u'\'' || c == u'\\')
+            quoted += QLatin1Char('\\') + ch;
+        else if (c == u'<' || c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            quoted += QStringLiteral("\\%1 ").arg(uint(c), 0, 16).toUpper();
         else
-            quoted += c;
+            quoted += ch;
     }
-    return quoted + "'";
+    return (quoted + QLatin1Char('\'')).toUtf8();
 }
 
 QByteArray Line(const QByteArray &text)
@@ -279,13 +300,6 @@ QByteArray Head(const clsScintilla &editor, const std::array<bool, 256> &used)
     return head;
 }
 
-FileIoResult WriteFailure(QSaveFile &file)
-{
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return FileIoResult::Failure(QStringLiteral("写入文件时出错：%1").arg(why));
-}
-
 } // namespace
 
 QString HtmlColour(long colour)
@@ -303,18 +317,15 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
     const StyleMap map(editor, length);
     const auto *text = reinterpret_cast<const unsigned char *>(editor.CharacterPointer());
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileIoResult::Failure(QStringLiteral("无法创建文件：%1").arg(file.errorString()));
-    const QByteArray head = Head(editor, map.used);
-    if (file.write(head) != head.size())
-        return WriteFailure(file);
-    if (length > 0 && !BodyWriter(text, map.styles.get(), length).Write(file))
-        return WriteFailure(file);
-    const QByteArray tail = "\r\n  </BODY>\r\n</HTML>\r\n";
-    if (file.write(tail) != tail.size())
-        return WriteFailure(file);
-    if (!file.commit())
-        return FileIoResult::Failure(QStringLiteral("无法完成写入：%1").arg(file.errorString()));
+    SafeFileWriter file(path);
+    if (const FileWriteResult opened = file.Open(); !opened)
+        return FileIoResult::Failure(opened.reason);
+    file.Write(Head(editor, map.used));
+    const long tabWidth = editor.SendEditor(QsciScintillaBase::SCI_GETTABWIDTH);
+    if (length > 0)
+        BodyWriter(text, map.styles.get(), length, tabWidth).Write(file);
+    file.Write(QByteArrayView("\r\n  </BODY>\r\n</HTML>\r\n"));
+    if (const FileWriteResult written = file.Commit(); !written)
+        return FileIoResult::Failure(written.reason);
     return FileIoResult::Success();
 }

@@ -1,5 +1,7 @@
 #include "HtmlOutputBuffer.h"
 
+#include "platform/SafeFileWriter.h"
+
 #include <algorithm>
 
 char *HtmlOutputBuffer::Reserve(std::size_t length)
@@ -13,9 +15,9 @@ char *HtmlOutputBuffer::Reserve(std::size_t length)
     return m_data.data() + m_used;
 }
 
-bool HtmlOutputBuffer::WriteTo(QIODevice &device)
+bool HtmlOutputBuffer::WriteTo(SafeFileWriter &file)
 {
     const qint64 length = qint64(m_used);
     m_used = 0;
-    return length == 0 || device.write(m_data.constData(), length) == length;
+    return file.Write(m_data.constData(), length);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <cstddef>
 #include <cstring>
+
+class SafeFileWriter;
 
 // The text of an exported page body on its way to the file. Pieces are
 // copied into place; the hot loop asks for room once per block of input
@@ -25,9 +26,9 @@ public:
     void Commit(const char *end) { m_used = std::size_t(end - m_data.constData()); }
 
     std::size_t Used() const { return m_used; }
-    // Writes the used text to the device and empties the buffer, keeping its
-    // room for the next block; false when the device took less.
-    bool WriteTo(QIODevice &device);
+    // Writes the used text to the file and empties the buffer, keeping its
+    // room for the next block; false once the file failed.
+    bool WriteTo(SafeFileWriter &file);
 
 private:
     QByteArray m_data;

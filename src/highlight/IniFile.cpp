@@ -1,8 +1,9 @@
 #include "IniFile.h"
 
+#include "platform/SafeFileWriter.h"
+#include "platform/SmallFileReader.h"
+
 #include <QByteArrayView>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -112,19 +113,14 @@ QByteArrayView IniFile::EndBytes(LineEnd eol)
 IniFile IniFile::Load(const QString &path)
 {
     IniFile ini;
-    QFile file(path);
-    if (!file.exists())
+    const SmallFileRead read = ReadSmallFile(path, MaxFileBytes);
+    if (read.outcome == SmallFileRead::Missing)
         return ini;
-    if (!file.open(QIODevice::ReadOnly)) {
-        ini.m_loadError = file.errorString();
-        return ini;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ini.m_loadError = file.errorString();
+    if (!read.ok()) {
+        ini.m_loadError = read.reason;
         return ini;
     }
-    ini.Parse(bytes);
+    ini.Parse(read.bytes);
     return ini;
 }
 
@@ -240,6 +236,20 @@ void IniFile::SetValue(const QString &section, const QString &key, const QString
     BuildIndex();
 }
 
+void IniFile::RemoveKey(const QString &section, const QString &key)
+{
+    const Section *s = FindSection(section);
+    if (!s || s->keys.find(FoldName(key)) == s->keys.end())
+        return;
+    const std::string folded = FoldName(key);
+    for (int i = s->lastLine; i > s->header; --i) {
+        const LineInfo info = ClassifyLine(m_lines[size_t(i)].text, false);
+        if (info.kind == LineKind::Key && FoldName(info.name) == folded)
+            m_lines.erase(m_lines.begin() + i);
+    }
+    BuildIndex();
+}
+
 QByteArray IniFile::ToBytes() const
 {
     qsizetype total = 0;
@@ -254,16 +264,10 @@ QByteArray IniFile::ToBytes() const
 
 IniWriteResult IniFile::Save(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + why);
-    }
-    if (!file.commit())
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + file.errorString());
+    SafeFileWriter file(path);
+    if (file.Open())
+        file.Write(ToBytes());
+    if (const FileWriteResult written = file.Commit(); !written)
+        return IniWriteResult::Failed(path + QStringLiteral(": ") + written.reason);
     return {};
 }

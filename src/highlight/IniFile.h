@@ -29,8 +29,12 @@ struct IniWriteResult
 class IniFile
 {
 public:
+    // A file this large is no INI file of ours; it is not read.
+    static constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+
     // A missing file reads as an empty one. A file that exists but cannot be
-    // read also reads as empty, and says so in LoadError().
+    // read (no regular file, larger than MaxFileBytes, unreadable) also reads
+    // as empty, and says so in LoadError().
     static IniFile Load(const QString &path);
     static IniFile FromBytes(QByteArray bytes);
 
@@ -43,6 +47,10 @@ public:
     // Replaces the key's value in place, or adds the key at the end of its
     // section, or adds the section at the end of the file.
     void SetValue(const QString &section, const QString &key, const QString &value);
+
+    // Takes out every line of the key in its section (a later line of the
+    // same name would otherwise count instead); the other lines stay.
+    void RemoveKey(const QString &section, const QString &key);
 
     QByteArray ToBytes() const;
 

@@ -65,8 +65,11 @@ void ResetHighlighterTable()
 
 QStringList HighlighterFileNames(const QString &strDir)
 {
-    QStringList names = QDir(strDir).entryList({QStringLiteral("*.CHL")},
-                                               QDir::Files | QDir::Readable | QDir::Hidden, QDir::NoSort);
+    const QDir dir(strDir);
+    QStringList names = dir.entryList({QStringLiteral("*.CHL")}, QDir::Files | QDir::Readable | QDir::Hidden,
+                                      QDir::NoSort);
+    // A link to a device or a pipe is no language file.
+    names.removeIf([&](const QString &name) { return !QFileInfo(dir.filePath(name)).isFile(); });
     // The order of the table must not depend on the file system.
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);

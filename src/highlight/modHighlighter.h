@@ -17,8 +17,8 @@ extern std::int16_t HighlighterCount;
 // The entry that ApplyHighlighter applied last, to whichever editor.
 extern std::int16_t CurrentHighlighter;
 
-// The names of the directory's *.CHL files, in the order they are loaded
-// and listed: by file name, case ignored.
+// The names of the directory's *.CHL files (regular files, links followed),
+// in the order they are loaded and listed: by file name, case ignored.
 QStringList HighlighterFileNames(const QString &strDir);
 // Every *.CHL file of the directory, in file-name order.
 void LoadHighlighters(const QString &strDir);

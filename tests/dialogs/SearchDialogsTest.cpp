@@ -254,6 +254,28 @@ TEST_F(SearchDialogsTest, FindSearchesWithTheDialogsFieldsFromTheSelection)
     EXPECT_EQ(Sel(), Range(0, 4));
 }
 
+TEST_F(SearchDialogsTest, TheWholeWordBoxReachesTheSearch)
+{
+    for (const bool whole : {true, false}) {
+        Use(QStringLiteral("concatenate cat"), 0, 0);
+        WhenShown<frmFind>([whole](frmFind &dialog) {
+            dialog.cmbFind->setEditText(QStringLiteral("cat"));
+            dialog.chkWhole->setChecked(whole);
+            dialog.cmdFind->click();
+        });
+        sci().DoFind();
+        EXPECT_EQ(Sel(), whole ? Range(12, 15) : Range(3, 6)) << whole;
+    }
+
+    Use(QStringLiteral("concatenate cat"), 0, 0);
+    sci().DoReplace();
+    frmReplace *replace = frmReplace::Instance();
+    replace->cmbFind->setEditText(QStringLiteral("cat"));
+    replace->chkWhole->setChecked(true);
+    replace->cmdFindNext->click();
+    EXPECT_EQ(Sel(), Range(12, 15));
+}
+
 TEST_F(SearchDialogsTest, ReplaceButtonsWorkOnTheEditor)
 {
     Use(QStringLiteral("cat dog cat dog cat"), 0, 3);

@@ -94,15 +94,18 @@ TEST_F(NewLangTest, TheLexerListSkipsTwentyNineAndThirty)
     EXPECT_EQ(items[73], "FREEBASIC");
 }
 
-TEST_F(NewLangTest, AnEmptyNameTakesTheLexerWithItsBlankATypedOneStays)
+// The box takes the item with its blank; the name is used without it.
+TEST_F(NewLangTest, AnEmptyNameTakesTheLexerATypedOneStays)
 {
     name->clear();
     lexer->setCurrentIndex(29);
     EXPECT_EQ(name->text(), "BAAN ");
     ClickOK();
-    const QString path = langs + "/BAAN .CHL";
-    ASSERT_TRUE(QFile::exists(path)) << FilesWritten().join(',').toStdString();
+    const QString path = langs + "/BAAN.CHL";
+    ASSERT_EQ(FilesWritten(), QStringList{"BAAN.CHL"});
     EXPECT_EQ(ReadIniValue("data", "Language", path), "31");
+    EXPECT_EQ(Read(path).count("LangName=BAAN\n"), 1);
+    EXPECT_EQ(HighlighterTable[0].LangName, "BAAN");
 
     frmNewLang second;
     auto *typed = Child<QLineEdit>(&second, "txtName");
@@ -134,6 +137,35 @@ TEST_F(NewLangTest, UnusableNamesAreRefusedAndNothingIsWritten)
     name->setText(QString(200, QChar(u'x'))); // long, but a file name can hold it
     ClickOK();
     EXPECT_EQ(FilesWritten().size(), 1);
+}
+
+// Two entries of the menu must not look alike: characters that do not show
+// are refused with the message for control characters, blanks around the
+// name are dropped.
+TEST_F(NewLangTest, NamesWithCharactersThatDoNotShowAreRefusedAndBlanksTrimmed)
+{
+    const QStringList hidden = {
+        QString::fromUtf16(u"C\u202E++"),    // right-to-left override
+        QString::fromUtf16(u"C\u200B"),      // zero-width space
+        QChar(0xFEFF) + QString("C"),        // zero-width no-break space
+        QString::fromUtf16(u"C\u2066x\u2069"), // isolates
+        QString::fromUtf16(u"C\u00AD"),      // soft hyphen
+        QString::fromUcs4(U"C\U000E0041"),   // a tag character, outside the first plane
+    };
+    for (const QString &refused : hidden) {
+        boxes.shown.clear();
+        name->setText(refused);
+        ClickOK();
+        ASSERT_EQ(boxes.shown.size(), 1) << refused.toUtf8().toHex().toStdString();
+        EXPECT_EQ(boxes.shown[0].text, "语言名称不能包含控制字符（如换行或制表符）。");
+    }
+    EXPECT_TRUE(FilesWritten().isEmpty()) << FilesWritten().join(',').toStdString();
+
+    name->setText(QString::fromUtf16(u" \u3000Lua\t "));
+    ClickOK();
+    EXPECT_EQ(FilesWritten(), QStringList{"Lua.CHL"});
+    ASSERT_EQ(HighlighterCount, 1);
+    EXPECT_EQ(HighlighterTable[0].LangName, "Lua");
 }
 
 TEST_F(NewLangTest, TheColourButtonsChooseTheDefaultColours)

@@ -6,9 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Sci = QsciScintillaBase;
@@ -40,8 +42,10 @@ TEST_F(EditorFilesTest, AnyBytesComeBackUnchanged)
         {QByteArray("x"), TextEncoding::Utf8},
         {QByteArray("\r\n"), TextEncoding::Utf8},
         {QByteArray("a\0b\0\0c", 6), TextEncoding::Utf8}, // NUL bytes do not cut the file
-        {QByteArray("\xff\xfe\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 27), TextEncoding::Raw}, // mixed ends
-        {QByteArray("中文 \xe4\xb8 truncated", 21), TextEncoding::GB18030}, // broken UTF-8, whole GB18030
+        {QByteArray("\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 22), TextEncoding::Raw}, // mixed ends
+        // With a mark and an even length the same bytes are UTF-16 LE text.
+        {QByteArray("\xff\xfe\xc3(\x80 lone\rCR\nLF\r\nCRLF\n\r", 24), TextEncoding::Utf16LE},
+        {QByteArray("中文 \xe4\xb8 truncated", 19), TextEncoding::GB18030}, // broken UTF-8, whole GB18030
         {RandomBytes(70000, 7), TextEncoding::Raw},
     };
     for (const auto &[bytes, codec] : samples) {
@@ -160,23 +164,72 @@ TEST_F(EditorFilesTest, AFailedSaveKeepsTheOldFileAndTheModifiedState)
     EXPECT_TRUE(sci().Modified());
 }
 
-TEST_F(EditorFilesTest, AFullOrReadOnlyDiskKeepsTheOldFile)
+// Small, medium and large saves (the large one a GB18030 document) onto a
+// disk that is full or nearly so: each fails with the real reason, keeps the
+// old file whole and the document modified.
+TEST_F(EditorFilesTest, AFullDiskFailsTheSaveAndKeepsTheOldFile)
+{
+    for (const FullDiskCase &c : FullDiskCases) {
+        SCOPED_TRACE(c.what);
+        const bool chinese = c.size > 100000;
+        if (chinese && !TextEncoding(TextEncoding::GB18030).IsAvailable())
+            GTEST_SKIP() << "this Qt has no GB18030 converter";
+        if (chinese) { // 2 bytes a character in GB18030
+            QStringEncoder gb18030("GB18030");
+            const QByteArray encoded = gb18030.encode(QStringLiteral("中文测试").repeated(int(c.size / 8)));
+            ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("gb.txt"), encoded)).ok());
+            ASSERT_EQ(sci().Encoding().codec, TextEncoding::GB18030);
+            sci().SendEditor(Sci::SCI_DOCUMENTEND);
+            sci().ReplaceSel(QStringLiteral("改"));
+        } else {
+            sci().SetTextBytes(QByteArray(int(c.size), 's'));
+        }
+        ASSERT_TRUE(sci().Modified());
+
+        SmallFilesystem disk(Path(QStringLiteral("disk")), c.diskKiB);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no privilege to mount a small file system here";
+        const QString target = Write(QStringLiteral("disk/doc.txt"), "old content");
+        ASSERT_LT(disk.FillLeaving(c.free), c.size);
+
+        const FileIoResult full = sci().SaveToFile(target);
+        EXPECT_EQ(full.outcome, FileIoResult::Failed);
+        EXPECT_EQ(full.reason, QStringLiteral("磁盘空间不足。"));
+        EXPECT_EQ(Read(target), QByteArray("old content"));
+        EXPECT_TRUE(sci().Modified());
+    }
+}
+
+TEST_F(EditorFilesTest, AReadOnlyDiskKeepsTheOldFile)
 {
     SmallFilesystem disk(Path(QStringLiteral("disk")), 64);
     if (!disk.mounted())
         GTEST_SKIP() << "no privilege to mount a small file system here";
     const QString target = Write(QStringLiteral("disk/doc.txt"), "old content");
-
-    sci().SetTextBytes(QByteArray(256 * 1024, 'z')); // larger than the disk
-    const FileIoResult full = sci().SaveToFile(target);
-    EXPECT_FALSE(full.ok());
-    EXPECT_FALSE(full.reason.isEmpty());
-    EXPECT_EQ(Read(target), QByteArray("old content"));
-    EXPECT_TRUE(sci().Modified());
-
     ASSERT_TRUE(disk.MakeReadOnly());
     sci().SetText(QStringLiteral("small"));
     EXPECT_FALSE(sci().SaveToFile(target).ok());
+    EXPECT_EQ(Read(target), QByteArray("old content"));
+    EXPECT_TRUE(sci().Modified());
+}
+
+// Everything is written, but the new file cannot take the old one's place:
+// in a folder with the sticky bit, an ordinary user may not replace a file
+// that someone else owns, even one they may write.
+TEST_F(EditorFilesTest, ASaveWhoseCommitFailsIsAFailedSave)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("shared"));
+    const QString target = Write(QStringLiteral("shared/theirs.txt"), "old content");
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                      | QFileDevice::WriteOther);
+    ASSERT_EQ(::chmod(QFile::encodeName(Path(QStringLiteral("shared"))).constData(), 01777), 0);
+    sci().SetText(QStringLiteral("new content"));
+
+    UnprivilegedScope user;
+    ASSERT_TRUE(user.active());
+    const FileIoResult result = sci().SaveToFile(target);
+    EXPECT_EQ(result.outcome, FileIoResult::Failed);
+    EXPECT_FALSE(result.reason.isEmpty());
     EXPECT_EQ(Read(target), QByteArray("old content"));
     EXPECT_TRUE(sci().Modified());
 }

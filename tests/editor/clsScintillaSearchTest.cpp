@@ -268,6 +268,39 @@ TEST_F(EditorSearchTest, ReplaceAllIsOneUndoStepAndKeepsTheView)
     }
 }
 
+// Replacing a stretch of matches at once must leave caret and anchor where
+// the component leaves them when each match is replaced on its own (a
+// marker makes it do so), wherever they are: before, inside, at either end
+// of or between matches.
+TEST_F(EditorSearchTest, ReplaceAllPutsTheCaretWhereEachMatchAloneWouldLeaveIt)
+{
+    const QString text = QStringLiteral("one total two total\ntotal three total");
+    const long length = long(text.size());
+    MessageLog log(sci());
+    for (const char *with : {"sum_of_all", "S", ""}) {
+        for (long caret = 0; caret <= length; ++caret) {
+            const long anchor = length - caret;
+            std::pair<long, long> alone, together;
+            for (const bool marked : {true, false}) {
+                Use(text);
+                if (marked)
+                    sci().MarkerSet(1, 1);
+                sci().SetSel(anchor, caret);
+                log.clear();
+                ASSERT_EQ(ReplaceAll("total", with), 4);
+                EXPECT_EQ(log.Of(Sci::SCI_REPLACETARGET).size(), marked ? 4u : 1u);
+                (marked ? alone : together) = {sci().SendEditor(Sci::SCI_GETANCHOR), sci().GetCurPos()};
+            }
+            EXPECT_EQ(together, alone) << "with \"" << with << "\", caret " << caret;
+        }
+    }
+    // Inside the second match: the caret goes to the start of its
+    // replacement, after the first replacement's five more bytes.
+    Use(text, 16);
+    ReplaceAll("total", "sum_of_all");
+    EXPECT_EQ(sci().GetCurPos(), 14 + 5);
+}
+
 TEST_F(EditorSearchTest, ReplaceTextReplacesTheNextMatchAndEnds)
 {
     Use(QStringLiteral("a1 b22 c333"), 3);

@@ -127,15 +127,15 @@ TEST_F(ChlFileTest, TheSettingsWriterTouchesOnlyWhatItOwns)
     h.FilePath = path;
     h.LangName = "New";
     h.Filter = "New (*.new)|*.new|";
-    h.SetStyle(5, h.Style(32)); // equal to the default style, description aside
-    h.Description[5] = "differs";
+    h.SetStyle(5, h.Style(32)); // the default style's look ...
+    h.Description[5] = "differs"; // ... with a description of its own
     h.Bold[7] = 1;
     h.Keywords[2] = "alpha beta";
     ASSERT_TRUE(WriteSettings(h));
 
     const QByteArray written = Read(path);
     EXPECT_TRUE(written.startsWith("; hand-made\r\n[data]\r\nLangName=New\r\nLanguage=3\r\nSingleComment=//\r\n"
-                                   "Style[5]=:::V:C:::Old Font:8:::Old:\r\nUnknown=keep\r\n"))
+                                   "Style[5]=:::V:C:::Courier New:10::16777215:differs:\r\nUnknown=keep\r\n"))
         << written.constData();
     EXPECT_TRUE(written.endsWith("[other]\r\nx=1\r\n"));
     EXPECT_EQ(ReadIniValue("data", "Style[7]", path), "B:::V:C:::Courier New:10::16777215::");
@@ -144,14 +144,37 @@ TEST_F(ChlFileTest, TheSettingsWriterTouchesOnlyWhatItOwns)
     const qsizetype style7 = written.indexOf("Style[7]=");
     const qsizetype keywords = written.indexOf("Keywords[2]=alpha beta");
     EXPECT_TRUE(filter > 0 && filter < style7 && style7 < keywords);
-    EXPECT_EQ(written.count("Style["), 3); // 5 kept as it was, 7 and 32 written
+    EXPECT_EQ(written.count("Style["), 3); // 5, 7 and 32
     EXPECT_FALSE(written.contains("Keywords[0]"));
 
-    // What was written reads back as the record (style 5 becomes the old line).
+    // What was written reads back as the record.
     const Highlighter back = ReadFile(path);
+    EXPECT_EQ(back.Style(5), h.Style(5));
     EXPECT_EQ(back.Style(7), h.Style(7));
     EXPECT_EQ(back.Keywords[2], "alpha beta");
     EXPECT_EQ(back.Filter, h.Filter);
+}
+
+// Undoing a setting must survive a restart: a list emptied or a style made
+// the default style again leaves no old line behind to come back.
+TEST_F(ChlFileTest, WhatTheDialogUndidIsUndoneInTheFile)
+{
+    const QString path = Write("u.CHL", "[data]\nLangName=U\nKeywords[1]=int char\nStyle[5]=B:::V:C:::Arial:12:255::Word:\n"
+                                        "; note\nStyle[32]=:::V:C:::Courier New:10:0:16777215:Plain:\n"
+                                        "keywords[1]=older duplicate\n[other]\nKeywords[1]=not ours\n");
+    Highlighter h = ReadFile(path);
+    h.FilePath = path;
+    ASSERT_EQ(h.Keywords[1], "int char");
+    ASSERT_EQ(h.Font[5], "Arial");
+    h.Keywords[1].clear();
+    h.SetStyle(5, h.Style(32));
+    ASSERT_TRUE(WriteSettings(h));
+
+    EXPECT_EQ(Read(path), QByteArray("[data]\nLangName=U\n; note\nStyle[32]=:::V:C:::Courier New:10::16777215:Plain:\n"
+                                     "filter=\n[other]\nKeywords[1]=not ours\n"));
+    const Highlighter back = ReadFile(path);
+    EXPECT_TRUE(back.Keywords[1].isEmpty());
+    EXPECT_EQ(back.Style(5), h.Style(5));
 }
 
 // The comment marker edited in the settings dialog must outlive the run,

@@ -1,4 +1,5 @@
 #include "TestEditorHost.h"
+#include "SmallFilesystem.h"
 #include "TestFiles.h"
 #include "UnprivilegedScope.h"
 #include "highlight/HtmlExport.h"
@@ -119,7 +120,6 @@ TEST_F(HtmlExportTest, BodiesWriteOneSpanPerStyleRunAndEscapeMarkup)
         {"CR LF", "x\r\ny", {{4, 3}}, "<span class=c3>x<BR>\ny</span>"},
         {"LF alone", "x\ny\n", {{4, 0}}, "<span class=c0>x<BR>\ny<BR>\n</span>"},
         {"CR alone", "x\ry", {{3, 0}}, "<span class=c0>x<BR>y</span>"},
-        {"tab", "\tx", {{2, 0}}, "<span class=c0>\tx</span>"},
         {"runs", "int a;", {{3, 5}, {1, 0}, {1, 11}, {1, 10}},
          "<span class=c5>int</span><span class=c0>&nbsp;</span><span class=c11>a</span><span class=c10>;</span>"},
         {"markup", "<script>alert(\"a&b's\")</script>", {{31, 6}},
@@ -135,6 +135,36 @@ TEST_F(HtmlExportTest, BodiesWriteOneSpanPerStyleRunAndEscapeMarkup)
         Styled(sci(), c.text, c.runs);
         EXPECT_EQ(Body(Export(sci())), c.body) << c.what;
     }
+}
+
+// A browser collapses a raw tab; the page shows the blanks up to the
+// editor's next tab stop instead.
+TEST_F(HtmlExportTest, TabsBecomeBlanksUpToTheNextTabStop)
+{
+    auto blanks = [](int n) { return QByteArray("&nbsp;").repeated(n); };
+    sci().SendEditor(Sci::SCI_SETTABWIDTH, 4);
+    const std::vector<std::pair<QByteArray, QByteArray>> cases = {
+        {"\tx", blanks(4) + "x"},
+        {"ab\tc", "ab" + blanks(2) + "c"},
+        {"abcd\te\t\t", "abcd" + blanks(4) + "e" + blanks(3) + blanks(4)},
+        {"\xE4\xB8\xAD\tx", "\xE4\xB8\xAD" + blanks(3) + "x"}, // a character is one column
+        {"abc\r\n\tx\r\ty", "abc<BR>\n" + blanks(4) + "x<BR>" + blanks(4) + "y"}, // line ends start over
+        {"a<\t", "a&lt;" + blanks(2)},
+    };
+    for (const auto &[text, body] : cases) {
+        Styled(sci(), text, {{int(text.size()), 0}});
+        EXPECT_EQ(Body(Export(sci())), "<span class=c0>" + body + "</span>") << text.constData();
+    }
+
+    // The column goes on across style runs; blocks of wide tab stops stay whole.
+    sci().SendEditor(Sci::SCI_SETTABWIDTH, 1000);
+    const QByteArray text = "a\tb" + QByteArray(1500, '\t');
+    Styled(sci(), text, {{2, 1}, {int(text.size()) - 2, 2}});
+    const QByteArray body = Body(Export(sci()));
+    EXPECT_TRUE(body.startsWith("<span class=c1>a" + blanks(999) + "</span><span class=c2>b" + blanks(999) + "&nbsp;"))
+        << body.left(100).constData();
+    EXPECT_EQ(body.size(), QByteArray("<span class=c1>a</span><span class=c2>b</span>").size()
+                               + 6 * (999 + 999 + 1499 * 1000));
 }
 
 TEST_F(HtmlExportTest, EachStyleInUseGetsOneRuleFromItsLook)
@@ -159,6 +189,21 @@ TEST_F(HtmlExportTest, EachStyleInUseGetsOneRuleFromItsLook)
                                                ".c5 {\r\nfont-family: 'Courier New';\r\ncolor: #FF0000;\r\n"
                                                "background: #FFFFFF;\r\nfont-size: 10pt;\r\nfont-weight: 700;\r\n}\r\n"
                                                ".c9 {\r\nfont-family: 'Odd\\'Font\\3C /style>';\r\nfont-weight: 400;\r\n}\r\n"));
+}
+
+// CSS ends a string at a form feed as at a line end: no control character
+// reaches the page raw.
+TEST_F(HtmlExportTest, ControlCharactersInAFontNameAreEscaped)
+{
+    sci().lHighlighterNum = AddHighlighter([](Highlighter &h) {
+        h.Font[0] = QString::fromUtf16(u"A\fB\r\n\t") + QChar(0) + QString::fromUtf16(u"\x7F\u0085中'");
+    });
+    Styled(sci(), "x", {{1, 0}});
+    const QByteArray rules = Rules(Export(sci()));
+    EXPECT_TRUE(rules.contains("font-family: 'A\\C B\\D \\A \\9 \\0 \\7F \\85 中\\'';\r\n")) << rules.constData();
+    for (int c = 0; c < 0x20; ++c)
+        if (c != '\r' && c != '\n')
+            EXPECT_FALSE(rules.contains(char(c))) << c;
 }
 
 TEST_F(HtmlExportTest, HtmlColourWritesRedGreenBlue)
@@ -257,6 +302,26 @@ TEST_F(HtmlExportTest, AFailedExportSaysWhyAndLeavesTheOldFileWhole)
         EXPECT_FALSE(locked.reason.isEmpty());
     }
     EXPECT_EQ(Read(old), QByteArray("old page"));
+}
+
+// Small, medium and large pages onto a disk that is full or nearly so.
+TEST_F(HtmlExportTest, AFullDiskFailsTheExportAndKeepsTheOldPage)
+{
+    for (const FullDiskCase &c : FullDiskCases) {
+        SCOPED_TRACE(c.what);
+        const int length = int(c.size) - 300; // the page's frame is about 300 bytes
+        Styled(sci(), QByteArray(length, 'a'), {{length, 0}});
+        SmallFilesystem disk(Path(QStringLiteral("disk")), c.diskKiB);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no privilege to mount a small file system here";
+        const QString old = Write(QStringLiteral("disk/page.html"), "old page");
+        ASSERT_LT(disk.FillLeaving(c.free), c.size);
+
+        const FileIoResult result = ExportHtml(old, sci());
+        EXPECT_EQ(result.outcome, FileIoResult::Failed);
+        EXPECT_EQ(result.reason, QStringLiteral("磁盘空间不足。"));
+        EXPECT_EQ(Read(old), QByteArray("old page"));
+    }
 }
 
 } // namespace

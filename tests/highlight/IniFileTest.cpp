@@ -1,3 +1,4 @@
+#include "SmallFilesystem.h"
 #include "TestFiles.h"
 #include "highlight/modIni.h"
 
@@ -5,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,6 +77,24 @@ TEST_F(IniTest, WritingOneKeyKeepsEveryOtherByte)
     EXPECT_EQ(ReadIniValue("data", "unknown", file), QString::fromUtf8("\xFF\xFE not utf-8"));
 }
 
+TEST_F(IniTest, RemovingAKeyTakesOutItsLinesAndKeepsEveryOtherByte)
+{
+    const QByteArray before = "[Data]\r\nKeep=1\r\n  gone = a\r\n; gone=comment\r\nGONE=b\r\n[other]\r\ngone=c\r\n"
+                              "[data]\r\ngone=unreachable";
+    IniFile ini = IniFile::FromBytes(before);
+    ini.RemoveKey("data", "Gone");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[Data]\r\nKeep=1\r\n; gone=comment\r\n[other]\r\ngone=c\r\n"
+                                        "[data]\r\ngone=unreachable"));
+    EXPECT_EQ(ini.Value("data", "gone"), "");
+    EXPECT_EQ(ini.Value("other", "gone"), "c");
+
+    ini.RemoveKey("data", "missing");
+    ini.RemoveKey("nosuch", "Keep");
+    ini.SetValue("data", "New", "v"); // the index still knows where the section ends
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[Data]\r\nKeep=1\r\n; gone=comment\r\nNew=v\r\n[other]\r\ngone=c\r\n"
+                                        "[data]\r\ngone=unreachable"));
+}
+
 TEST_F(IniTest, WritingMakesTheFileAndSectionAndKeepsValuesOnOneLine)
 {
     const QString file = Path("new.CHL");
@@ -96,6 +116,35 @@ TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
     const IniWriteResult unreadable = WriteIniValue("data", "k", "v", Path("adir.CHL"));
     EXPECT_FALSE(unreadable);
     EXPECT_TRUE(QFileInfo(Path("adir.CHL")).isDir());
+
+    // Nor is a pipe waited on or replaced.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.CHL")).constData(), 0600), 0);
+    const IniWriteResult pipe = WriteIniValue("data", "k", "v", Path("pipe.CHL"));
+    EXPECT_FALSE(pipe);
+    EXPECT_TRUE(pipe.error.contains("这不是一个普通文件")) << pipe.error.toStdString();
+    EXPECT_EQ(ReadIniValue("data", "k", Path("pipe.CHL")), "");
+    EXPECT_FALSE(QFileInfo(Path("pipe.CHL")).isFile());
+}
+
+// Small, medium and large language files onto a disk that is full or nearly
+// so: the file is never emptied or cut.
+TEST_F(IniTest, AFullDiskFailsTheWriteAndKeepsTheFile)
+{
+    for (const FullDiskCase &c : FullDiskCases) {
+        SCOPED_TRACE(c.what);
+        SmallFilesystem disk(Path("disk"), c.diskKiB);
+        if (!disk.mounted())
+            GTEST_SKIP() << "no privilege to mount a small file system here";
+        const QByteArray before = "[data]\nLangName=CPP\nKeywords[0]=" + QByteArray(int(c.size) - 40, 'k') + "\n";
+        const QString file = Write("disk/CPP.CHL", before);
+        ASSERT_EQ(Read(file), before);
+        ASSERT_LT(disk.FillLeaving(c.free), c.size);
+
+        const IniWriteResult result = WriteIniValue("data", "LangName", "C++", file);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error, file + ": 磁盘空间不足。");
+        EXPECT_EQ(Read(file), before);
+    }
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 #include <string>
 
 using Sci = QsciScintillaBase;
@@ -111,6 +112,32 @@ TEST_F(TableTest, TheDirectoryLoadsInNameOrderCaseIgnored)
 
     LoadHighlighters(dir.filePath("nowhere"));
     EXPECT_EQ(HighlighterCount, 4);
+}
+
+// A pipe named like an API file would block the start, a link to a device
+// would read until memory runs out.
+TEST_F(TableTest, SpecialFilesBesideTheLanguagesAreNeitherListedNorRead)
+{
+    WriteChl("A.CHL", "LangName=A\n");
+    WriteChl("B.CHL", "LangName=B\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("A.api")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("B.api")));
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("Zero.CHL")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("Pipe.CHL")).constData(), 0600), 0);
+
+    LoadHighlighters(dir.path());
+    ASSERT_EQ(HighlighterCount, 2);
+    EXPECT_EQ(HighlighterTable[1].LangName, "B");
+    EXPECT_EQ(HighlighterFile::ReadFile(dir.filePath("Zero.CHL")).LangName, "");
+
+    TestEditorHost host;
+    for (const char *name : {"A", "B"}) {
+        ApplyHighlighter(host.sci(), name);
+        EXPECT_EQ(host.sci().lHighlighterNum, FindHighlighter(name));
+        const FileIoResult api = host.sci().LoadAPIFile(dir.filePath(QString::fromLatin1(name) + ".api"));
+        EXPECT_EQ(api.outcome, FileIoResult::Failed) << name;
+        EXPECT_TRUE(api.reason.contains("这不是一个普通文件")) << api.reason.toStdString();
+    }
 }
 
 TEST_F(TableTest, NamesAreFoundIgnoringCaseAndUnknownNamesGiveTheFirst)

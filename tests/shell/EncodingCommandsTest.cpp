@@ -2,6 +2,7 @@
 #include "ScriptedFileDialog.h"
 #include "PdfPrinter.h"
 #include "ScriptedMessageBox.h"
+#include "SmallFilesystem.h"
 #include "highlight/HtmlExport.h"
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QStringEncoder>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -197,6 +199,71 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     window->OpenDocument(QStringLiteral("New Document"));
     Choose("mnuReopenEncoding", QStringLiteral("GB18030"));
     EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("还没有保存过")));
+}
+
+// The file shrinks while it is read again (another program rewrites it), so
+// only part of it reaches the window. That part must never be saved over the
+// file, whatever the file holds by then.
+TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
+{
+    // More than one read chunk, so the interface runs while it loads.
+    QByteArray whole;
+    for (int line = 0; whole.size() < 25'000'000; ++line)
+        whole += "line " + QByteArray::number(line) + " of a file that another program rewrites\n";
+    const QString path = Write(QStringLiteral("big.txt"), whole);
+    window->OpenDocument(path);
+    ASSERT_EQ(Editor().GetLen(), whole.size());
+
+    bool cut = false;
+    QTimer shrink;
+    QObject::connect(&shrink, &QTimer::timeout, [&] {
+        // Reading again has begun once the window holds less than the file.
+        if (!cut && Editor().IsLoading() && Editor().GetLen() < whole.size())
+            cut = QFile::resize(path, 15'000'000);
+    });
+    shrink.start(0);
+    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    shrink.stop();
+    ASSERT_TRUE(cut);
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("文件本身没有改变"))) << boxes.shown.last().text.toStdString();
+    EXPECT_LT(Editor().GetLen(), whole.size());
+
+    Write(QStringLiteral("big.txt"), whole); // the other program is done
+    window->Menus()->Item("mnuSave")->trigger(); // asks for a name; none is given
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(Read(path) == whole);
+}
+
+// A 1 MB GB18030 document onto a disk with a little less room than it needs:
+// the save says why it failed, the file keeps every byte, and the document
+// stays modified, so Exit still asks.
+TEST_F(EncodingCommandsTest, ASaveOntoANearlyFullDiskSaysSoAndKeepsTheDocumentModified)
+{
+    SmallFilesystem disk(Path(QStringLiteral("disk")), 2304);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no privilege to mount a small file system here";
+    const QByteArray before = QtEncoded(QStringLiteral("中文测试").repeated(131072), "GB18030");
+    const QString path = Write(QStringLiteral("disk/gb.txt"), before);
+    window->OpenDocument(path);
+    ASSERT_EQ(Panel(3), QStringLiteral("GB18030"));
+    Editor().ReplaceSel(QStringLiteral("改"));
+    const qint64 free = disk.FillLeaving(984 * 1024);
+    ASSERT_GT(free, 900 * 1024);
+    ASSERT_LT(free, before.size());
+
+    window->Menus()->Item("mnuSave")->trigger();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("保存失败"));
+    EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("磁盘空间不足"))) << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(Read(path) == before);
+    EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
+
+    boxes.Answer(QMessageBox::Cancel);
+    window->Menus()->Item("mnuExit")->trigger();
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("已经发生修改")));
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)

@@ -236,9 +236,12 @@ public:
     void SetHighlighter(long iHighlighter);
 
 private:
-    // This component keeps keyword lists in its lexer object, which every
-    // SCI_SETLEXER replaces: the wrapper hands the lists on to the new one.
+    // This component keeps keyword lists and lexer properties ("fold", ...)
+    // in its lexer object, which every SCI_SETLEXER replaces: the wrapper
+    // hands both on to the new one.
+    void HandOnToLexer();
     std::array<QString, 9> m_keywordLists;
+    QList<std::pair<QByteArray, QByteArray>> m_lexerProperties; // in the order first set
 
 public:
     // ---- end of styles ----

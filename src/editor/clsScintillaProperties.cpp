@@ -2,6 +2,7 @@
 #include "clsScintilla.h"
 
 #include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 
 using Sci = QsciScintillaBase;
 
@@ -56,10 +57,17 @@ void clsScintilla::SetMarginWidth(long enMargin, long lWidth)
     SendEditor(Sci::SCI_SETMARGINWIDTHN, enMargin, lWidth);
 }
 
+// Remembered like the keyword lists, for the next lexer (see SetLexer).
 void clsScintilla::SetProperty(const QString &key, const QString &value)
 {
     QByteArray keyBytes = key.toUtf8();
     QByteArray valueBytes = value.toUtf8();
+    const auto known = std::find_if(m_lexerProperties.begin(), m_lexerProperties.end(),
+                                    [&](const auto &property) { return property.first == keyBytes; });
+    if (known == m_lexerProperties.end())
+        m_lexerProperties.append({keyBytes, valueBytes});
+    else
+        known->second = valueBytes;
     SendDirectPtr(Sci::SCI_SETPROPERTY, reinterpret_cast<std::uintptr_t>(keyBytes.data()), valueBytes.data());
 }
 

@@ -86,16 +86,22 @@ long clsScintilla::GetStyleAt(long lPos) const
     return SendDirect(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(lPos));
 }
 
-// A list set earlier stays with the editor, whatever lexer comes next. The
-// container lexer (0) has no lists to give them to.
+// Lists and properties set earlier stay with the editor, whatever lexer
+// comes next. The container lexer (0) has nothing to give them to.
 void clsScintilla::SetLexer(long lLexerNum)
 {
     SendEditor(Sci::SCI_SETLEXER, lLexerNum);
-    if (lLexerNum == 0)
-        return;
+    if (lLexerNum != 0)
+        HandOnToLexer();
+}
+
+void clsScintilla::HandOnToLexer()
+{
     for (long k = 0; k < long(m_keywordLists.size()); ++k)
         if (!m_keywordLists[k].isEmpty())
             SendEditor(Sci::SCI_SETKEYWORDS, k, m_keywordLists[k]);
+    for (auto &[key, value] : m_lexerProperties)
+        SendDirectPtr(Sci::SCI_SETPROPERTY, reinterpret_cast<std::uintptr_t>(key.data()), value.data());
 }
 
 void clsScintilla::SetKeywords(long iKeywordNum, const QString &strKeywords)

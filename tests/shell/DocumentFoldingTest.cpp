@@ -1,0 +1,113 @@
+#include "TestFiles.h"
+#include "ScriptedMessageBox.h"
+#include "editor/clsScintilla.h"
+#include "highlight/modHighlighter.h"
+#include "shell/frmDoc.h"
+#include "shell/frmMain.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+// Folding as a user meets it: a file opened in a document window, the
+// shipped language definitions, and real clicks in the fold margin.
+class DocumentFoldingTest : public ::testing::Test, protected TestFiles
+{
+protected:
+    void SetUp() override
+    {
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
+            .clear();
+        ResetHighlighterTable();
+        window = std::make_unique<frmMain>();
+        window->show();
+        QApplication::processEvents();
+    }
+
+    frmDoc *Open(const QString &name, const QByteArray &text)
+    {
+        frmDoc *doc = window->OpenDocument(Write(name, text));
+        if (doc)
+            doc->parentWidget()->showMaximized();
+        QApplication::processEvents();
+        return doc;
+    }
+
+    static bool IsFoldHeader(clsScintilla &sci, long line)
+    {
+        return (sci.SendEditor(Sci::SCI_GETFOLDLEVEL, line) & Sci::SC_FOLDLEVELHEADERFLAG) != 0;
+    }
+
+    static bool IsVisible(clsScintilla &sci, long line) { return sci.SendEditor(Sci::SCI_GETLINEVISIBLE, line) != 0; }
+
+    // A left click in the middle of a margin, on the line's first row.
+    static void ClickMargin(clsScintilla &sci, int margin, long line)
+    {
+        int x = 0;
+        for (int m = 0; m < margin; ++m)
+            x += int(sci.SendEditor(Sci::SCI_GETMARGINWIDTHN, m));
+        x += int(sci.SendEditor(Sci::SCI_GETMARGINWIDTHN, margin)) / 2;
+        const long position = sci.PositionFromLine(line);
+        const int y = int(sci.SendEditor(Sci::SCI_POINTYFROMPOSITION, 0, position)
+                          + sci.SendEditor(Sci::SCI_TEXTHEIGHT, line) / 2);
+        QTest::mouseClick(sci.Editor()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        QApplication::processEvents();
+    }
+
+    ScriptedMessageBox boxes;
+    std::unique_ptr<frmMain> window;
+};
+
+TEST_F(DocumentFoldingTest, ABraceBlockOfACppFileFoldsAndUnfoldsByMarginClicks)
+{
+    frmDoc *doc = Open(QStringLiteral("main.cpp"), "int main()\n{\n    return 0;\n}\n");
+    ASSERT_NE(doc, nullptr);
+    clsScintilla &sci = *doc->sciMain;
+    ASSERT_EQ(HighlighterTable[sci.lHighlighterNum].LangName, QStringLiteral("CPP"));
+    EXPECT_TRUE(IsFoldHeader(sci, 1)); // the line with "{"
+    EXPECT_FALSE(IsFoldHeader(sci, 2));
+
+    QSignalSpy clicks(&sci, &clsScintilla::MarginClick);
+    ClickMargin(sci, 1, 1);
+    ASSERT_EQ(clicks.size(), 1);
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETFOLDEXPANDED, 1), 0);
+    EXPECT_FALSE(IsVisible(sci, 2));
+    ClickMargin(sci, 1, 1);
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETFOLDEXPANDED, 1), 1);
+    EXPECT_TRUE(IsVisible(sci, 2));
+    EXPECT_EQ(clicks.size(), 2);
+}
+
+TEST_F(DocumentFoldingTest, HtmlTagsFold)
+{
+    frmDoc *doc = Open(QStringLiteral("page.html"), "<html>\n<body>\n<p>text</p>\n</body>\n</html>\n");
+    ASSERT_NE(doc, nullptr);
+    clsScintilla &sci = *doc->sciMain;
+    ASSERT_EQ(HighlighterTable[sci.lHighlighterNum].LangName, QStringLiteral("HTML"));
+    EXPECT_TRUE(IsFoldHeader(sci, 0));
+    EXPECT_TRUE(IsFoldHeader(sci, 1));
+    ClickMargin(sci, 1, 1);
+    EXPECT_FALSE(IsVisible(sci, 2));
+    EXPECT_TRUE(IsVisible(sci, 4));
+}
+
+// Switching languages keeps folding: each new lexer gets the fold switches.
+TEST_F(DocumentFoldingTest, FoldingSurvivesAChangeOfLanguage)
+{
+    frmDoc *doc = Open(QStringLiteral("main.c"), "void f(void)\n{\n}\n");
+    ASSERT_NE(doc, nullptr);
+    clsScintilla &sci = *doc->sciMain;
+    ApplyHighlighter(sci, QStringLiteral("HTML"));
+    sci.SetText(QStringLiteral("int g()\n{\n}\n"));
+    ApplyHighlighter(sci, QStringLiteral("CPP"));
+    EXPECT_TRUE(IsFoldHeader(sci, 1));
+}
+
+} // namespace

@@ -184,6 +184,8 @@ public:
 
     // ---- view settings ----
     void SetLineNumbers(int bVal);
+    // The width given to margin 0 (the line numbers) is its least: the
+    // margin widens whenever the document's largest line number needs it.
     void SetMarginWidth(long enMargin, long lWidth);
     void SetFolding(int bDoFold);
     void SetProperty(const QString &key, const QString &value);
@@ -334,6 +336,9 @@ protected:
 
 private:
     static bool IsBrace(long ch);
+    void FitLineNumberMargin();
+    void FitLineNumberMarginToLineCount();
+    void RefitLineNumberMargin();
     static long MaxLong(long a, long b) { return a > b ? a : b; }
     void ClearCtrlKeys();
     void DispatchNotification(const NotifyRecord &scn);
@@ -369,6 +374,8 @@ private:
     int m_ContextMenu = vbFalse;
     int m_IgnoreAutoCCase = vbFalse;
     long m_LineBreak = 0;
+    long m_lineNumberLeastWidth = 0; // 0: no line numbers, nothing to fit
+    int m_lineNumberDigits = 0;      // of the line count the margin was fitted to; 0 to fit again
     TextEncoding m_encoding;
     TextEncoding m_fileEncoding; // what the file holds: differs after a conversion not saved yet
 };

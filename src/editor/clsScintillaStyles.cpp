@@ -27,14 +27,19 @@ void clsScintilla::SetStyleItalic(long lStyleNum, long bItalic)
     SendEditor(Sci::SCI_STYLESETITALIC, lStyleNum, bItalic);
 }
 
+// A new look of the line numbers needs the margin fitted again.
 void clsScintilla::SetStyleSize(long lStyleNum, long lFontSize)
 {
     SendEditor(Sci::SCI_STYLESETSIZE, lStyleNum, lFontSize);
+    if (lStyleNum == Sci::STYLE_LINENUMBER)
+        RefitLineNumberMargin();
 }
 
 void clsScintilla::SetStyleFont(long lStyleNum, const QString &strFont)
 {
     SendEditor(Sci::SCI_STYLESETFONT, lStyleNum, strFont);
+    if (lStyleNum == Sci::STYLE_LINENUMBER)
+        RefitLineNumberMargin();
 }
 
 void clsScintilla::SetStyleEOLFilled(long lStyleNum, long bEOLFilled)
@@ -68,6 +73,7 @@ void clsScintilla::StyleClearALL()
         SetStyleSize(n, 10);
     }
     SendEditor(Sci::SCI_STYLECLEARALL);
+    RefitLineNumberMargin();
 }
 
 // Mask 31: the five style bits.

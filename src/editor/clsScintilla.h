@@ -171,6 +171,10 @@ public:
     void ContextMenu(int bVal);
     int IgnoreAutoCCase() const { return m_IgnoreAutoCCase; }
     void IgnoreAutoCCase(int bVal);
+    // The mode for new line ends. Assigned, it also converts every line end
+    // of a saved file to it (CR LF mode writes the bytes as they are); never
+    // assigned, new line ends follow the kind the loaded file uses most and
+    // saving writes the document's bytes unchanged.
     long LineBreak() const { return m_LineBreak; }
     void LineBreak(long eolVal);
 
@@ -352,6 +356,8 @@ private:
     FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
     FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
     FileIoResult WriteTextFile(const QString &strFile);
+    bool ConvertsLineEndsOnSave() const;
+    void FollowFileLineEnds();
     FileIoResult CheckEncodable() const;
 
     MessageObserver m_observer;
@@ -374,6 +380,7 @@ private:
     int m_ContextMenu = vbFalse;
     int m_IgnoreAutoCCase = vbFalse;
     long m_LineBreak = 0;
+    bool m_lineBreakAssigned = false; // the user chose the line ends: saving converts to them
     long m_lineNumberLeastWidth = 0; // 0: no line numbers, nothing to fit
     int m_lineNumberDigits = 0;      // of the line count the margin was fitted to; 0 to fit again
     TextEncoding m_encoding;

@@ -42,6 +42,7 @@ void clsScintilla::IgnoreAutoCCase(int bVal)
 void clsScintilla::LineBreak(long eolVal)
 {
     m_LineBreak = eolVal;
+    m_lineBreakAssigned = true;
     SetLineBreak(m_LineBreak);
 }
 

@@ -16,9 +16,9 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-// Folding as a user meets it: a file opened in a document window, the
-// shipped language definitions, and real clicks in the fold margin.
-class DocumentFoldingTest : public ::testing::Test, protected TestFiles
+// Editing as a user meets it: a file opened in a document window with the
+// shipped language definitions, real keys and real clicks in the margins.
+class DocumentEditingTest : public ::testing::Test, protected TestFiles
 {
 protected:
     void SetUp() override
@@ -65,7 +65,7 @@ protected:
     std::unique_ptr<frmMain> window;
 };
 
-TEST_F(DocumentFoldingTest, ABraceBlockOfACppFileFoldsAndUnfoldsByMarginClicks)
+TEST_F(DocumentEditingTest, ABraceBlockOfACppFileFoldsAndUnfoldsByMarginClicks)
 {
     frmDoc *doc = Open(QStringLiteral("main.cpp"), "int main()\n{\n    return 0;\n}\n");
     ASSERT_NE(doc, nullptr);
@@ -85,7 +85,7 @@ TEST_F(DocumentFoldingTest, ABraceBlockOfACppFileFoldsAndUnfoldsByMarginClicks)
     EXPECT_EQ(clicks.size(), 2);
 }
 
-TEST_F(DocumentFoldingTest, HtmlTagsFold)
+TEST_F(DocumentEditingTest, HtmlTagsFold)
 {
     frmDoc *doc = Open(QStringLiteral("page.html"), "<html>\n<body>\n<p>text</p>\n</body>\n</html>\n");
     ASSERT_NE(doc, nullptr);
@@ -99,7 +99,7 @@ TEST_F(DocumentFoldingTest, HtmlTagsFold)
 }
 
 // Switching languages keeps folding: each new lexer gets the fold switches.
-TEST_F(DocumentFoldingTest, FoldingSurvivesAChangeOfLanguage)
+TEST_F(DocumentEditingTest, FoldingSurvivesAChangeOfLanguage)
 {
     frmDoc *doc = Open(QStringLiteral("main.c"), "void f(void)\n{\n}\n");
     ASSERT_NE(doc, nullptr);
@@ -108,6 +108,23 @@ TEST_F(DocumentFoldingTest, FoldingSurvivesAChangeOfLanguage)
     sci.SetText(QStringLiteral("int g()\n{\n}\n"));
     ApplyHighlighter(sci, QStringLiteral("CPP"));
     EXPECT_TRUE(IsFoldHeader(sci, 1));
+}
+
+// A Windows file stays a Windows file: the new lines match, and every byte
+// not typed comes back as it was.
+TEST_F(DocumentEditingTest, EnterInACrLfFileAddsCrLfAndSavingKeepsTheRest)
+{
+    const QByteArray text("#include <x.h>\r\nint a;\nint b;\r\n");
+    frmDoc *doc = Open(QStringLiteral("win.cpp"), text);
+    ASSERT_NE(doc, nullptr);
+    clsScintilla &sci = *doc->sciMain;
+    sci.SetFocus();
+    sci.SendEditor(Sci::SCI_GOTOPOS, sci.GetLineEndPosition(0));
+    QTest::keyClick(sci.Editor(), Qt::Key_Return);
+    QTest::keyClick(sci.Editor(), Qt::Key_Return);
+    ASSERT_TRUE(window->SaveDoc(doc));
+    EXPECT_EQ(Read(doc->strFile), QByteArray("#include <x.h>\r\n\r\n\r\nint a;\nint b;\r\n"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 } // namespace

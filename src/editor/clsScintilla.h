@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApiEntry.h"
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
@@ -73,8 +74,9 @@ public:
     // ---- call tips and auto-completion ----
     // Reads an API file: one signature per line, such as "Sum(a,b,c);"
     // (the last character of a line is not shown). Line ends of any kind;
-    // a last line without a line end is not offered. On failure the list is
-    // empty and call tips stay off.
+    // a last line without a line end is not offered. Each line is parsed
+    // here, once (ApiEntry). On failure the list is empty and call tips
+    // stay off.
     FileIoResult LoadAPIFile(const QString &strFile);
     // No API list: call tips off.
     void ClearAPIList();
@@ -368,9 +370,8 @@ private:
     bool m_searchDone = false;
     bool m_apiLoaded = false;
     bool m_loading = false;
-    // The API list: every entry is a separator followed by one line of the
-    // API file, so positions inside an entry count from the separator.
-    QList<QByteArray> m_apiList;
+    // The API list, parsed once when the file is loaded.
+    QList<ApiEntry> m_apiList;
     qsizetype m_currentTipEntry = 0;
     int m_ShowCallTips = vbFalse;
     int m_AutoIndent = vbFalse;

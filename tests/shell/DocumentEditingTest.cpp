@@ -1,16 +1,9 @@
-#include "TestFiles.h"
-#include "ScriptedMessageBox.h"
+#include "MainWindowFixture.h"
 #include "editor/clsScintilla.h"
-#include "highlight/modHighlighter.h"
 #include "shell/frmDoc.h"
-#include "shell/frmMain.h"
 
-#include <QApplication>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
 using Sci = QsciScintillaBase;
 
@@ -18,19 +11,9 @@ namespace {
 
 // Editing as a user meets it: a file opened in a document window with the
 // shipped language definitions, real keys and real clicks in the margins.
-class DocumentEditingTest : public ::testing::Test, protected TestFiles
+class DocumentEditingTest : public MainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
-    }
-
     frmDoc *Open(const QString &name, const QByteArray &text)
     {
         frmDoc *doc = window->OpenDocument(Write(name, text));
@@ -60,9 +43,6 @@ protected:
         QTest::mouseClick(sci.Editor()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
         QApplication::processEvents();
     }
-
-    ScriptedMessageBox boxes;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(DocumentEditingTest, ABraceBlockOfACppFileFoldsAndUnfoldsByMarginClicks)

@@ -124,8 +124,12 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
         emit DoubleClick();
         break;
     case scn::UPDATEUI:
+        FitLineNumberMarginToLineCount();
         HighlightBraces();
         emit UpdateUI();
+        break;
+    case scn::ZOOM:
+        RefitLineNumberMargin();
         break;
     case scn::MODIFIED:
         emit OnModified();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApiEntry.h"
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
@@ -73,8 +74,9 @@ public:
     // ---- call tips and auto-completion ----
     // Reads an API file: one signature per line, such as "Sum(a,b,c);"
     // (the last character of a line is not shown). Line ends of any kind;
-    // a last line without a line end is not offered. On failure the list is
-    // empty and call tips stay off.
+    // a last line without a line end is not offered. Each line is parsed
+    // here, once (ApiEntry). On failure the list is empty and call tips
+    // stay off.
     FileIoResult LoadAPIFile(const QString &strFile);
     // No API list: call tips off.
     void ClearAPIList();
@@ -171,6 +173,10 @@ public:
     void ContextMenu(int bVal);
     int IgnoreAutoCCase() const { return m_IgnoreAutoCCase; }
     void IgnoreAutoCCase(int bVal);
+    // The mode for new line ends. Assigned, it also converts every line end
+    // of a saved file to it (CR LF mode writes the bytes as they are); never
+    // assigned, new line ends follow the kind the loaded file uses most and
+    // saving writes the document's bytes unchanged.
     long LineBreak() const { return m_LineBreak; }
     void LineBreak(long eolVal);
 
@@ -184,6 +190,8 @@ public:
 
     // ---- view settings ----
     void SetLineNumbers(int bVal);
+    // The width given to margin 0 (the line numbers) is its least: the
+    // margin widens whenever the document's largest line number needs it.
     void SetMarginWidth(long enMargin, long lWidth);
     void SetFolding(int bDoFold);
     void SetProperty(const QString &key, const QString &value);
@@ -236,9 +244,12 @@ public:
     void SetHighlighter(long iHighlighter);
 
 private:
-    // This component keeps keyword lists in its lexer object, which every
-    // SCI_SETLEXER replaces: the wrapper hands the lists on to the new one.
+    // This component keeps keyword lists and lexer properties ("fold", ...)
+    // in its lexer object, which every SCI_SETLEXER replaces: the wrapper
+    // hands both on to the new one.
+    void HandOnToLexer();
     std::array<QString, 9> m_keywordLists;
+    QList<std::pair<QByteArray, QByteArray>> m_lexerProperties; // in the order first set
 
 public:
     // ---- end of styles ----
@@ -331,6 +342,9 @@ protected:
 
 private:
     static bool IsBrace(long ch);
+    void FitLineNumberMargin();
+    void FitLineNumberMarginToLineCount();
+    void RefitLineNumberMargin();
     static long MaxLong(long a, long b) { return a > b ? a : b; }
     void ClearCtrlKeys();
     void DispatchNotification(const NotifyRecord &scn);
@@ -344,6 +358,8 @@ private:
     FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
     FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
     FileIoResult WriteTextFile(const QString &strFile);
+    bool ConvertsLineEndsOnSave() const;
+    void FollowFileLineEnds();
     FileIoResult CheckEncodable() const;
 
     MessageObserver m_observer;
@@ -354,9 +370,8 @@ private:
     bool m_searchDone = false;
     bool m_apiLoaded = false;
     bool m_loading = false;
-    // The API list: every entry is a separator followed by one line of the
-    // API file, so positions inside an entry count from the separator.
-    QList<QByteArray> m_apiList;
+    // The API list, parsed once when the file is loaded.
+    QList<ApiEntry> m_apiList;
     qsizetype m_currentTipEntry = 0;
     int m_ShowCallTips = vbFalse;
     int m_AutoIndent = vbFalse;
@@ -366,6 +381,9 @@ private:
     int m_ContextMenu = vbFalse;
     int m_IgnoreAutoCCase = vbFalse;
     long m_LineBreak = 0;
+    bool m_lineBreakAssigned = false; // the user chose the line ends: saving converts to them
+    long m_lineNumberLeastWidth = 0; // 0: no line numbers, nothing to fit
+    int m_lineNumberDigits = 0;      // of the line count the margin was fitted to; 0 to fit again
     TextEncoding m_encoding;
     TextEncoding m_fileEncoding; // what the file holds: differs after a conversion not saved yet
 };

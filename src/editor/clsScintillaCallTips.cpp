@@ -2,49 +2,28 @@
 #include "clsScintilla.h"
 #include "platform/SmallFileReader.h"
 
-#include <QFile>
+#include <cstring>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
 
 namespace {
 
+// Letters, digits and the underscore; a name does not start with a digit.
 bool IsIdentifierChar(char c)
 {
-    return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// One entry of the API list, read as the tip it shows: the entry without
-// its separator and its last character, with the span of each parameter
-// counted in bytes of that tip.
-struct ApiEntry
+// Where the name that ends at end begins in the line: end when there is
+// none (a run of identifier characters that starts with a digit is a
+// number, or the tail of one, not a name).
+qsizetype NameStart(const QByteArray &line, qsizetype end)
 {
-    explicit ApiEntry(const QByteArray &entry)
-    {
-        const qsizetype open = entry.indexOf('(');
-        if (open < 0)
-            return; // no parameter list: nothing to highlight
-        const qsizetype close = entry.lastIndexOf(')');
-        const QByteArray params = entry.mid(open + 1, close > open ? close - open - 1 : -1);
-        qsizetype start = open; // the tip starts one byte into the entry
-        for (const QByteArray &param : params.split(',')) {
-            spans.append({start, start + param.size()});
-            start += param.size() + 1;
-        }
-    }
-
-    // The span of parameter k; past the last parameter, the last one's.
-    std::pair<qsizetype, qsizetype> Span(qsizetype k) const
-    {
-        return spans.isEmpty() ? std::pair<qsizetype, qsizetype>{0, 0} : spans[std::min(k, spans.size() - 1)];
-    }
-
-    QList<std::pair<qsizetype, qsizetype>> spans;
-};
-
-QByteArray TipText(const QByteArray &entry)
-{
-    return entry.size() >= 2 ? entry.mid(1, entry.size() - 2) : QByteArray();
+    qsizetype begin = end;
+    while (begin > 0 && IsIdentifierChar(line[begin - 1]))
+        --begin;
+    return (begin < end && line[begin] >= '0' && line[begin] <= '9') ? end : begin;
 }
 
 } // namespace
@@ -59,19 +38,7 @@ FileIoResult clsScintilla::LoadAPIFile(const QString &strFile)
         return FileIoResult::Missing();
     if (!file.ok())
         return FileIoResult::Failure(QStringLiteral("无法读取 API 文件：%1").arg(file.reason));
-    const QByteArray &text = file.bytes;
-
-    // Lines end in CR LF, LF or CR alike; what follows the last line end is
-    // never offered.
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        m_apiList.append('\n' + text.mid(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
+    m_apiList = ApiEntry::Parse(file.bytes);
     m_apiLoaded = true;
     return FileIoResult::Success();
 }
@@ -112,13 +79,8 @@ void clsScintilla::ShowAutoComplete(const QString &strVal)
 long clsScintilla::GetWordLenBeforeCaret() const
 {
     const QByteArray line = GetLine(GetCurLine());
-    qsizetype i = std::min<qsizetype>(GetCaretInLine(), line.size());
-    long count = 0;
-    while (i > 0 && IsIdentifierChar(line[i - 1])) {
-        --i;
-        ++count;
-    }
-    return count;
+    const qsizetype caret = std::min<qsizetype>(GetCaretInLine(), line.size());
+    return long(caret - NameStart(line, caret));
 }
 
 // Shows the signature of the function whose name was just typed with "(",
@@ -147,7 +109,7 @@ void clsScintilla::HighlightTypedParameter()
     const qsizetype caret = std::min<qsizetype>(GetCaretInLine(), line.size());
     const qsizetype open = caret > 0 ? line.lastIndexOf('(', caret - 1) : -1;
     const qsizetype commas = line.mid(open + 1, caret - open - 1).count(',');
-    const auto [start, end] = ApiEntry(m_apiList[m_currentTipEntry]).Span(commas);
+    const auto [start, end] = m_apiList[m_currentTipEntry].Span(commas);
     SetCallTipHighlight(long(start), long(end));
 }
 
@@ -157,28 +119,28 @@ void clsScintilla::OpenCallTip()
 {
     const QByteArray line = GetLine(GetCurLine());
     const qsizetype paren = std::min<qsizetype>(GetCaretInLine(), line.size()) - 1; // the "(" just typed
-    qsizetype begin = paren;
-    while (begin > 0 && IsIdentifierChar(line[begin - 1]))
-        --begin;
+    const qsizetype begin = NameStart(line, paren);
     const QByteArray word = line.mid(begin, paren - begin);
     if (word.isEmpty()) {
         StopCallTip();
         return;
     }
     for (qsizetype i = 0; i < m_apiList.size(); ++i) {
-        const QByteArray &entry = m_apiList[i];
-        const qsizetype at = entry.indexOf(word);
-        if (at < 0)
+        const QByteArray &entry = m_apiList[i].Entry();
+        // memmem: an entry may be megabytes long, and this runs on a keystroke.
+        const auto *hit = static_cast<const char *>(memmem(entry.constData(), entry.size(), word.constData(), word.size()));
+        if (!hit)
             continue;
+        const qsizetype at = hit - entry.constData();
         const qsizetype after = at + word.size();
         const bool touchesBefore = at > 0 && IsIdentifierChar(entry[at - 1]);
         const bool touchesAfter = after >= entry.size() || IsIdentifierChar(entry[after]);
         if (touchesBefore || touchesAfter)
             return;
         m_currentTipEntry = i;
-        ShowCallTip(TipText(entry));
-        if (entry.contains(',')) {
-            const auto [start, end] = ApiEntry(entry).Span(0);
+        ShowCallTip(m_apiList[i].Tip());
+        if (m_apiList[i].HasComma()) {
+            const auto [start, end] = m_apiList[i].Span(0);
             SetCallTipHighlight(long(start), long(end));
             return;
         }

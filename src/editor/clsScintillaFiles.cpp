@@ -4,6 +4,7 @@
 
 #include "ChunkEncoder.h"
 #include "DocumentLoader.h"
+#include "LineEnds.h"
 #include "Utf8Scan.h"
 #include "platform/SafeFileWriter.h"
 
@@ -29,17 +30,12 @@ FileIoResult Outcome(const FileWriteResult &written)
     return written ? FileIoResult::Success() : FileIoResult::Failure(written.reason);
 }
 
-// The end-of-line mode decides what is written: in CR mode every LF byte is
-// left out, in LF mode every CR byte; CR LF mode writes the bytes unchanged.
+// A chosen end-of-line mode converts what is written: every line end, CR LF
+// or alone, becomes the mode's (dropping the other byte would join the lines
+// of a mixed file).
 QByteArray FilteredForLineBreak(const char *data, qint64 length, long lineBreak)
 {
-    const char dropped = (lineBreak == Sci::SC_EOL_CR) ? '\n' : '\r';
-    QByteArray out;
-    out.reserve(length);
-    for (qint64 i = 0; i < length; ++i)
-        if (data[i] != dropped)
-            out.append(data[i]);
-    return out;
+    return LineEnds::Converted(QByteArrayView(data, length), lineBreak);
 }
 
 // Encodes the UTF-8 text slice by slice, handing each encoded slice to
@@ -147,6 +143,7 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
 
     if (result.ok()) {
         m_encoding = m_fileEncoding = loader.Decided();
+        FollowFileLineEnds();
         emit EncodingChanged();
     } else {
         result.partial = loader.Touched();
@@ -160,6 +157,28 @@ void clsScintilla::ConvertEncoding(const TextEncoding &encoding)
         return;
     m_encoding = encoding;
     emit EncodingChanged();
+}
+
+// New line ends are of the kind the file uses most, unless the user chose
+// a kind.
+void clsScintilla::FollowFileLineEnds()
+{
+    if (m_lineBreakAssigned)
+        return;
+    // A range pointer leaves the component's buffer where it is: the
+    // character pointer would make room for a terminator and could copy
+    // the whole document.
+    const long length = GetLen();
+    const char *data = length > 0 ? reinterpret_cast<const char *>(SendEditor(Sci::SCI_GETRANGEPOINTER, 0, length))
+                                  : "";
+    SetLineBreak(LineEnds::MostUsedMode(LineEnds::Count(QByteArrayView(data, length))));
+}
+
+// Saving never changes a byte the user did not touch, unless the user chose
+// the line ends to convert to (CR LF mode keeps every byte as it is).
+bool clsScintilla::ConvertsLineEndsOnSave() const
+{
+    return m_lineBreakAssigned && (m_LineBreak == Sci::SC_EOL_CR || m_LineBreak == Sci::SC_EOL_LF);
 }
 
 FileIoResult clsScintilla::SaveToFile(const QString &strFile)
@@ -211,7 +230,7 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
                                         Sci::SCI_GETCHARACTERPOINTER))
                                   : "";
     QByteArray filtered;
-    if (m_LineBreak == Sci::SC_EOL_CR || m_LineBreak == Sci::SC_EOL_LF) {
+    if (ConvertsLineEndsOnSave()) {
         filtered = FilteredForLineBreak(data, length, m_LineBreak);
         data = filtered.constData();
     }

@@ -2,6 +2,7 @@
 #include "clsScintilla.h"
 
 #include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 
 using Sci = QsciScintillaBase;
 
@@ -41,6 +42,7 @@ void clsScintilla::IgnoreAutoCCase(int bVal)
 void clsScintilla::LineBreak(long eolVal)
 {
     m_LineBreak = eolVal;
+    m_lineBreakAssigned = true;
     SetLineBreak(m_LineBreak);
 }
 
@@ -48,18 +50,63 @@ void clsScintilla::LineBreak(long eolVal)
 
 void clsScintilla::SetLineNumbers(int bVal)
 {
-    SendEditor(Sci::SCI_SETMARGINWIDTHN, 0, bVal == vbTrue ? 30 : 0);
+    SetMarginWidth(0, bVal == vbTrue ? 30 : 0);
 }
 
 void clsScintilla::SetMarginWidth(long enMargin, long lWidth)
 {
-    SendEditor(Sci::SCI_SETMARGINWIDTHN, enMargin, lWidth);
+    if (enMargin != 0) {
+        SendEditor(Sci::SCI_SETMARGINWIDTHN, enMargin, lWidth);
+        return;
+    }
+    m_lineNumberLeastWidth = lWidth;
+    FitLineNumberMargin();
 }
 
+// Wide enough for the largest line number (the line count), never below the
+// width asked for. Digits are measured in the margin's own style and zoom.
+void clsScintilla::FitLineNumberMargin()
+{
+    if (m_lineNumberLeastWidth <= 0) {
+        m_lineNumberDigits = 0;
+        SendEditor(Sci::SCI_SETMARGINWIDTHN, 0, m_lineNumberLeastWidth);
+        return;
+    }
+    constexpr long padding = 8; // the component keeps a few pixels clear on the right
+    m_lineNumberDigits = int(QString::number(GetLineCount()).size());
+    const QString widest(m_lineNumberDigits, QLatin1Char('9'));
+    const long needed = SendEditor(Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, widest) + padding;
+    const long width = std::max(m_lineNumberLeastWidth, needed);
+    if (SendEditor(Sci::SCI_GETMARGINWIDTHN, 0) != width)
+        SendEditor(Sci::SCI_SETMARGINWIDTHN, 0, width);
+}
+
+// After a change of the numbers' look or size (nothing to do without them).
+void clsScintilla::RefitLineNumberMargin()
+{
+    if (m_lineNumberLeastWidth > 0)
+        FitLineNumberMargin();
+}
+
+// Cheap enough for every interface update: the count of lines is kept by the
+// component, and the margin is only measured when its digits change.
+void clsScintilla::FitLineNumberMarginToLineCount()
+{
+    if (m_lineNumberLeastWidth > 0 && int(QString::number(GetLineCount()).size()) != m_lineNumberDigits)
+        FitLineNumberMargin();
+}
+
+// Remembered like the keyword lists, for the next lexer (see SetLexer).
 void clsScintilla::SetProperty(const QString &key, const QString &value)
 {
     QByteArray keyBytes = key.toUtf8();
     QByteArray valueBytes = value.toUtf8();
+    const auto known = std::find_if(m_lexerProperties.begin(), m_lexerProperties.end(),
+                                    [&](const auto &property) { return property.first == keyBytes; });
+    if (known == m_lexerProperties.end())
+        m_lexerProperties.append({keyBytes, valueBytes});
+    else
+        known->second = valueBytes;
     SendDirectPtr(Sci::SCI_SETPROPERTY, reinterpret_cast<std::uintptr_t>(keyBytes.data()), valueBytes.data());
 }
 

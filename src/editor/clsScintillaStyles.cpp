@@ -27,14 +27,19 @@ void clsScintilla::SetStyleItalic(long lStyleNum, long bItalic)
     SendEditor(Sci::SCI_STYLESETITALIC, lStyleNum, bItalic);
 }
 
+// A new look of the line numbers needs the margin fitted again.
 void clsScintilla::SetStyleSize(long lStyleNum, long lFontSize)
 {
     SendEditor(Sci::SCI_STYLESETSIZE, lStyleNum, lFontSize);
+    if (lStyleNum == Sci::STYLE_LINENUMBER)
+        RefitLineNumberMargin();
 }
 
 void clsScintilla::SetStyleFont(long lStyleNum, const QString &strFont)
 {
     SendEditor(Sci::SCI_STYLESETFONT, lStyleNum, strFont);
+    if (lStyleNum == Sci::STYLE_LINENUMBER)
+        RefitLineNumberMargin();
 }
 
 void clsScintilla::SetStyleEOLFilled(long lStyleNum, long bEOLFilled)
@@ -68,6 +73,7 @@ void clsScintilla::StyleClearALL()
         SetStyleSize(n, 10);
     }
     SendEditor(Sci::SCI_STYLECLEARALL);
+    RefitLineNumberMargin();
 }
 
 // Mask 31: the five style bits.
@@ -86,16 +92,22 @@ long clsScintilla::GetStyleAt(long lPos) const
     return SendDirect(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(lPos));
 }
 
-// A list set earlier stays with the editor, whatever lexer comes next. The
-// container lexer (0) has no lists to give them to.
+// Lists and properties set earlier stay with the editor, whatever lexer
+// comes next. The container lexer (0) has nothing to give them to.
 void clsScintilla::SetLexer(long lLexerNum)
 {
     SendEditor(Sci::SCI_SETLEXER, lLexerNum);
-    if (lLexerNum == 0)
-        return;
+    if (lLexerNum != 0)
+        HandOnToLexer();
+}
+
+void clsScintilla::HandOnToLexer()
+{
     for (long k = 0; k < long(m_keywordLists.size()); ++k)
         if (!m_keywordLists[k].isEmpty())
             SendEditor(Sci::SCI_SETKEYWORDS, k, m_keywordLists[k]);
+    for (auto &[key, value] : m_lexerProperties)
+        SendDirectPtr(Sci::SCI_SETPROPERTY, reinterpret_cast<std::uintptr_t>(key.data()), value.data());
 }
 
 void clsScintilla::SetKeywords(long iKeywordNum, const QString &strKeywords)

@@ -3,6 +3,8 @@
 #include "TestFiles.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -86,15 +88,47 @@ TEST_F(CallTipsTest, ParameterSpansCountBytesOfTheTip)
 
 TEST_F(CallTipsTest, NamesThatAreNotWholeWordsShowNothing)
 {
-    LoadApi("CheckSum(x);\nSum(a,b);\nSum2(q,r);\n");
+    LoadApi("CheckSum(x);\nSum(a,b);\n");
     Type(QStringLiteral("Sum(")); // the first entry holding "Sum" has it inside a longer name
-    EXPECT_FALSE(TipShowing());
-    Type(QStringLiteral(") Sum2(")); // the digit ends the word: the word is empty
     EXPECT_FALSE(TipShowing());
     sci().SetText(QString());
     Type(QStringLiteral("(")); // at the start of a line
     EXPECT_FALSE(TipShowing());
     EXPECT_TRUE(log.Of(Sci::SCI_CALLTIPSHOW).empty());
+}
+
+// Digits belong to a name after its first character: a digit next to a name
+// in an entry makes it part of a longer name, and a typed name keeps them.
+TEST_F(CallTipsTest, DigitsArePartOfNames)
+{
+    LoadApi("fill(int a[2], int n);\nexp(double x);\nexp2(double x);\nexpm1(double x);\nlog10(double x);\nSum2(q,r);\n"
+            "printf(const char *format, ...);\n");
+    const struct
+    {
+        const char *typed;
+        const char *tip; // empty: none
+    } cases[] = {
+        {"exp(", "exp(double x)"},     // exp2 after it is a longer name: not shown over it
+        {"exp2(", "exp2(double x)"},   {"expm1(", "expm1(double x)"},
+        {"y = log10(", "log10(double x)"}, {"Sum2(", "Sum2(q,r)"},
+        {"printf(", "printf(const char *format, ...)"},
+        {"x2printf(", ""}, // another name that ends in printf
+        {"x = 2(", ""},    // a number is no name (though "2" stands alone in an entry)
+        {"2printf(", ""},  // nor is what starts with a digit
+    };
+    for (const auto &c : cases) {
+        sci().StopCallTip();
+        sci().SetText(QString());
+        log.clear();
+        Type(QString::fromLatin1(c.typed));
+        EXPECT_EQ(ShownTip(), c.tip) << c.typed;
+        EXPECT_EQ(TipShowing(), *c.tip != 0) << c.typed;
+    }
+
+    sci().SetText(QString());
+    Type(QStringLiteral("a + x2"));
+    sci().ShowAutoComplete(QStringLiteral("x2y x2z"));
+    EXPECT_EQ(log.Of(Sci::SCI_AUTOCSHOW).back().wParam, 2);
 }
 
 TEST_F(CallTipsTest, AnEntryWithoutACommaCanBeReplacedByALaterOne)
@@ -127,20 +161,76 @@ TEST_F(CallTipsTest, NothingWithoutAnApiListOrWithTipsSwitchedOff)
     EXPECT_EQ(sci().APIEntryCount(), 0);
 }
 
-TEST_F(CallTipsTest, LongEntriesAndBinaryFilesAreHandled)
+// A tip is one line on the screen: a long entry shows its start and "…",
+// and a parameter beyond the cut lights up the "…".
+TEST_F(CallTipsTest, ALongEntryShowsACutTip)
 {
-    const QByteArray longParam(100000, 'p');
+    const QByteArray longParam(850000, 'p');
     LoadApi("Big(" + longParam + ",b);\n");
-    Type(QStringLiteral("Big(x,"));
-    EXPECT_EQ(Highlight(), (std::pair<long, long>{5 + 100000, 5 + 100001}));
+    Type(QStringLiteral("Big("));
+    const std::string tip = ShownTip();
+    EXPECT_EQ(tip, "Big(" + std::string(ApiEntry::TipLimit - 4, 'p') + "\xE2\x80\xA6");
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{4, ApiEntry::TipLimit}));
+    Type(QStringLiteral("x,"));
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{ApiEntry::TipLimit, ApiEntry::TipLimit + 3}));
+    Type(QStringLiteral("y,z")); // past the last parameter: still the last one, still cut off
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{ApiEntry::TipLimit, ApiEntry::TipLimit + 3}));
 
+    // Cut between characters, never inside one; a parameter the cut runs
+    // through lights up as far as it is shown.
+    QByteArray wide;
+    for (int i = 0; i < 200; ++i)
+        wide += "参";
+    LoadApi("Wide(a," + wide + ");\n");
+    sci().StopCallTip();
+    sci().SetText(QString());
+    Type(QStringLiteral("Wide(1,"));
+    const QByteArray shown = QByteArray::fromStdString(ShownTip());
+    EXPECT_LE(shown.size(), ApiEntry::TipLimit + 3);
+    EXPECT_GT(shown.size(), ApiEntry::TipLimit - 3);
+    EXPECT_TRUE(shown.endsWith("参\xE2\x80\xA6"));
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{7, shown.size() - 3}));
+}
+
+TEST_F(CallTipsTest, BinaryApiFilesAreHandled)
+{
     QByteArray binary(70000, '\0');
     for (int i = 0; i < binary.size(); ++i)
         binary[i] = char((i * 7919) % 256);
     LoadApi(binary);
     EXPECT_GT(sci().APIEntryCount(), 100);
-    Type(QStringLiteral(") a(b,c) ((, x(")); // whatever the entries hold, typing goes on
+    Type(QStringLiteral("a(b,c) ((, x(")); // whatever the entries hold, typing goes on
     EXPECT_TRUE(sci().Editor()->isVisible());
+}
+
+// The API files the program ships: every name in them, typed with "(",
+// shows its own signature.
+TEST_F(CallTipsTest, EveryShippedNameShowsItsOwnSignature)
+{
+    const QDir shipped(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters"));
+    const QStringList files = shipped.entryList({QStringLiteral("*.api")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 2) << "the shipped API files are copied beside the program";
+    for (const QString &name : files) {
+        const QString path = shipped.filePath(name);
+        ASSERT_TRUE(sci().LoadAPIFile(path).ok()) << path.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        qsizetype checked = 0;
+        for (const QByteArray &line : lines) {
+            if (line.isEmpty())
+                continue;
+            const QByteArray function = line.left(line.indexOf('('));
+            ASSERT_FALSE(function.isEmpty()) << line.toStdString();
+            sci().StopCallTip();
+            sci().SetText(QString());
+            log.clear();
+            Type(QString::fromUtf8(function + '('));
+            EXPECT_EQ(ShownTip(), line.chopped(1).toStdString()) << name.toStdString() << ": " << function.toStdString();
+            ++checked;
+        }
+        EXPECT_EQ(checked, sci().APIEntryCount()) << name.toStdString();
+    }
 }
 
 TEST_F(CallTipsTest, AutoCompletionTakesTheWordBeforeTheCaret)

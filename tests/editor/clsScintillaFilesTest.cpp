@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -121,20 +122,68 @@ TEST_F(EditorFilesTest, WhatCannotBeReadIsRefusedWithAReason)
     EXPECT_EQ(sci().GetText(), QByteArray("kept"));
 }
 
-TEST_F(EditorFilesTest, TheLineBreakModeFiltersWhatIsWritten)
+// Enter twice after the first line, the way a user types.
+void PressEnterTwiceAfterFirstLine(clsScintilla &sci)
+{
+    sci.SetFocus();
+    sci.SendEditor(Sci::SCI_GOTOPOS, sci.GetLineEndPosition(0));
+    QTest::keyClick(sci.Editor(), Qt::Key_Return);
+    QTest::keyClick(sci.Editor(), Qt::Key_Return);
+}
+
+TEST_F(EditorFilesTest, NewLineEndsFollowTheKindTheFileUsesMost)
+{
+    host.show();
+    const struct
+    {
+        QByteArray file;
+        QByteArray saved; // after Enter twice at the end of the first line
+    } cases[] = {
+        {"a\r\nb\r\n", "a\r\n\r\n\r\nb\r\n"},
+        {"a\nb\n", "a\n\n\nb\n"},
+        {"a\rb\r", "a\r\r\rb\r"},
+        {"a\r\nb\nc\rd\r\ne\r\n", "a\r\n\r\n\r\nb\nc\rd\r\ne\r\n"}, // mixed: lone ends stay
+        {"a\nb\r\nc\n\rd", "a\n\n\nb\r\nc\n\rd"},
+        {"a", "a\n\n"}, // no line end: this platform's own
+    };
+    for (const auto &c : cases) {
+        const QString path = Write(QStringLiteral("doc.txt"), c.file);
+        ASSERT_TRUE(sci().LoadFile(path).ok());
+        PressEnterTwiceAfterFirstLine(sci());
+        ASSERT_TRUE(sci().SaveToFile(path).ok());
+        EXPECT_EQ(Read(path), c.saved) << c.file.toStdString();
+    }
+    EXPECT_EQ(sci().LineBreak(), 0); // the property was never assigned
+
+    TestEditorHost fresh; // a new document
+    fresh.show();
+    PressEnterTwiceAfterFirstLine(fresh.sci());
+    EXPECT_EQ(fresh.sci().GetText(), QByteArray("\n\n"));
+}
+
+TEST_F(EditorFilesTest, AChosenLineBreakModeConvertsWhatIsWritten)
 {
     const QByteArray mixed("one\r\ntwo\nthree\rfour\r\n");
     sci().SetTextBytes(mixed);
     sci().LineBreak(Sci::SC_EOL_CR);
     ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("cr.txt"))).ok());
-    EXPECT_EQ(Read(Path(QStringLiteral("cr.txt"))), QByteArray("one\rtwothree\rfour\r"));
+    EXPECT_EQ(Read(Path(QStringLiteral("cr.txt"))), QByteArray("one\rtwo\rthree\rfour\r"));
     sci().LineBreak(Sci::SC_EOL_LF);
     ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("lf.txt"))).ok());
-    EXPECT_EQ(Read(Path(QStringLiteral("lf.txt"))), QByteArray("one\ntwo\nthreefour\n"));
+    EXPECT_EQ(Read(Path(QStringLiteral("lf.txt"))), QByteArray("one\ntwo\nthree\nfour\n"));
     sci().LineBreak(Sci::SC_EOL_CRLF);
     ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("crlf.txt"))).ok());
     EXPECT_EQ(Read(Path(QStringLiteral("crlf.txt"))), mixed);
     EXPECT_EQ(sci().GetText(), mixed); // saving leaves the document alone
+
+    // A chosen mode stays the mode for new line ends whatever file comes in.
+    host.show();
+    sci().LineBreak(Sci::SC_EOL_LF);
+    const QString path = Write(QStringLiteral("windows.txt"), "a\r\nb\r\n");
+    ASSERT_TRUE(sci().LoadFile(path).ok());
+    PressEnterTwiceAfterFirstLine(sci());
+    ASSERT_TRUE(sci().SaveToFile(path).ok());
+    EXPECT_EQ(Read(path), QByteArray("a\n\n\nb\n"));
 }
 
 TEST_F(EditorFilesTest, SavingMarksTheSavePointAndAnEmptyDocumentTruncates)

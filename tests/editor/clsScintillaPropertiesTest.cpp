@@ -1,5 +1,7 @@
 #include "TestEditorHost.h"
 
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using Sci = QsciScintillaBase;
@@ -160,6 +162,54 @@ TEST_F(EditorPropertiesTest, ViewSettingsReachTheComponent)
     sci().SendEditor(Sci::SCI_ADDTEXT, 1, QStringLiteral("z"));
     sci().ClearUndoBuffer();
     EXPECT_EQ(Ask(Sci::SCI_CANUNDO), 0);
+}
+
+// Whatever the count of lines, the largest line number fits the margin; the
+// width asked for is the least it gets.
+TEST_F(EditorPropertiesTest, TheLineNumberMarginWidensWithTheLineCount)
+{
+    host.show();
+    const auto margin = [this] {
+        QApplication::processEvents();
+        return Ask(Sci::SCI_GETMARGINWIDTHN, 0);
+    };
+    const auto digitsWidth = [this](const char *digits) {
+        return sci().SendEditor(Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, QString::fromLatin1(digits));
+    };
+    sci().SetStyleFont(Sci::STYLE_LINENUMBER, QStringLiteral("Courier New")); // as the shipped languages have it
+    sci().SetStyleSize(Sci::STYLE_LINENUMBER, 8);
+    sci().LineNumbers(vbTrue);
+    sci().SetMarginWidth(0, 50);
+    sci().SetTextBytes(QByteArray(999998, '\n')); // 999,999 lines
+    EXPECT_EQ(margin(), 50);
+
+    sci().SetFocus();
+    sci().SendEditor(Sci::SCI_DOCUMENTEND);
+    QTest::keyClick(sci().Editor(), Qt::Key_Return); // line 1,000,000
+    const long sevenDigits = margin();
+    EXPECT_GT(sevenDigits, 50);
+    EXPECT_GE(sevenDigits, digitsWidth("1000000") + 3);
+
+    sci().SendEditor(Sci::SCI_ZOOMIN);
+    sci().SendEditor(Sci::SCI_ZOOMIN);
+    EXPECT_GT(margin(), sevenDigits); // bigger digits
+    sci().SendEditor(Sci::SCI_SETZOOM, 0);
+    EXPECT_EQ(margin(), sevenDigits);
+
+    sci().SetStyleSize(Sci::STYLE_LINENUMBER, 20);
+    EXPECT_GE(margin(), digitsWidth("1000000") + 3); // a larger font for the numbers
+    sci().SetStyleSize(Sci::STYLE_LINENUMBER, 8);
+
+    QTest::keyClick(sci().Editor(), Qt::Key_Backspace);
+    EXPECT_EQ(margin(), 50); // back to six digits
+
+    sci().SetTextBytes(QByteArray(12345678, '\n'));
+    EXPECT_GE(margin(), digitsWidth("12345679") + 3);
+
+    sci().LineNumbers(vbFalse); // no numbers, no margin, whatever the count
+    EXPECT_EQ(margin(), 0);
+    sci().SetText(QStringLiteral("x"));
+    EXPECT_EQ(margin(), 0);
 }
 
 } // namespace

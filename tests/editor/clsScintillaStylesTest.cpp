@@ -221,4 +221,33 @@ TEST_F(StylesTest, TheVbAndPascalSetsLoadTheirListsAndLexers)
     EXPECT_EQ(pascal[2].text, pascal[0].text); // VB's list 0 is gone from the editor
 }
 
+// Properties live in the lexer like the lists: each new lexer gets the last
+// value of every property set so far.
+TEST_F(StylesTest, LexerPropertiesReachEveryNewLexer)
+{
+    const auto isHeader = [this](long line) {
+        return (sci().SendEditor(Sci::SCI_GETFOLDLEVEL, line) & Sci::SC_FOLDLEVELHEADERFLAG) != 0;
+    };
+    sci().SetProperty(QStringLiteral("fold"), QStringLiteral("1"));
+    sci().SetHighlighter(1);
+    sci().SetText(QStringLiteral("f()\n{\n}\n"));
+    sci().Colourise();
+    EXPECT_TRUE(isHeader(1));
+
+    sci().SetProperty(QStringLiteral("fold"), QStringLiteral("0"));
+    sci().SetHighlighter(1);
+    sci().SetText(QStringLiteral("{\n}\n"));
+    sci().Colourise();
+    EXPECT_FALSE(isHeader(0));
+
+    std::vector<std::string> handedOn;
+    sci().ObserveMessages([&](int msg, long key, long, const char *value) {
+        if (msg == Sci::SCI_SETPROPERTY)
+            handedOn.push_back(std::string(reinterpret_cast<const char *>(key)) + '=' + value);
+    });
+    sci().SetProperty(QStringLiteral("fold.compact"), QStringLiteral("1"));
+    sci().SetLexer(3);
+    EXPECT_EQ(handedOn, (std::vector<std::string>{"fold.compact=1", "fold=0", "fold.compact=1"}));
+}
+
 } // namespace

@@ -1,0 +1,53 @@
+#include "editor/LineEnds.h"
+
+#include <Qsci/qsciscintillabase.h>
+#include <gtest/gtest.h>
+
+using Sci = QsciScintillaBase;
+
+namespace {
+
+std::tuple<qint64, qint64, qint64> Counted(QByteArrayView text)
+{
+    const LineEnds::Counts counts = LineEnds::Count(text);
+    return {counts.crlf, counts.cr, counts.lf};
+}
+
+TEST(LineEndsTest, EachKindIsCountedOnce)
+{
+    EXPECT_EQ(Counted(""), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(Counted("no line end"), std::make_tuple(0, 0, 0));
+    EXPECT_EQ(Counted("a\r\nb\r\n"), std::make_tuple(2, 0, 0));
+    EXPECT_EQ(Counted("\n\r"), std::make_tuple(0, 1, 1)); // LF then CR is no pair
+    EXPECT_EQ(Counted("\r\r\n\n"), std::make_tuple(1, 1, 1));
+    EXPECT_EQ(Counted("one\r\ntwo\nthree\rfour\r\n\r"), std::make_tuple(2, 2, 1)); // a CR at the very end
+    EXPECT_EQ(Counted(QByteArrayView("a\0\r\n\0b\n", 7)), std::make_tuple(1, 0, 1));
+}
+
+TEST(LineEndsTest, TheKindUsedMostDecidesAndLfWinsTies)
+{
+    const auto mode = [](qint64 crlf, qint64 cr, qint64 lf) { return LineEnds::MostUsedMode({crlf, cr, lf}); };
+    EXPECT_EQ(mode(0, 0, 0), Sci::SC_EOL_LF);
+    EXPECT_EQ(mode(3, 1, 2), Sci::SC_EOL_CRLF);
+    EXPECT_EQ(mode(1, 2, 0), Sci::SC_EOL_CR);
+    EXPECT_EQ(mode(0, 0, 1), Sci::SC_EOL_LF);
+    EXPECT_EQ(mode(2, 2, 2), Sci::SC_EOL_LF);
+    EXPECT_EQ(mode(2, 2, 1), Sci::SC_EOL_CRLF);
+}
+
+// A conversion never joins two lines: every line end, whatever its kind,
+// gives exactly one line end of the mode.
+TEST(LineEndsTest, EveryLineEndBecomesTheModesAndNoLineIsJoined)
+{
+    const QByteArray mixed("one\r\ntwo\nthree\rfour\r\n\r\n\n\rlast");
+    EXPECT_EQ(LineEnds::Converted(mixed, Sci::SC_EOL_LF), QByteArray("one\ntwo\nthree\nfour\n\n\n\nlast"));
+    EXPECT_EQ(LineEnds::Converted(mixed, Sci::SC_EOL_CR), QByteArray("one\rtwo\rthree\rfour\r\r\r\rlast"));
+    EXPECT_EQ(LineEnds::Converted(mixed, Sci::SC_EOL_CRLF),
+              QByteArray("one\r\ntwo\r\nthree\r\nfour\r\n\r\n\r\n\r\nlast"));
+    EXPECT_EQ(LineEnds::Converted("\r", Sci::SC_EOL_LF), QByteArray("\n"));
+    EXPECT_EQ(LineEnds::Converted("", Sci::SC_EOL_CR), QByteArray(""));
+    const QByteArray binary("\0\xff\x80\r\n", 5); // other bytes pass untouched
+    EXPECT_EQ(LineEnds::Converted(binary, Sci::SC_EOL_LF), QByteArray("\0\xff\x80\n", 4));
+}
+
+} // namespace

@@ -65,6 +65,7 @@ frmMain::frmMain(QWidget *parent)
     setStatusBar(stb);
 
     resize(690, 479); // design client area, 10350 x 7185 twips
+    m_placement = new WindowPlacement(this);
     MDIForm_Load();
 }
 
@@ -80,7 +81,7 @@ void frmMain::Setup()
     // The table is complete before any document asks for a highlighter.
     TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
     TryStep([&] { SetupMenu(); });
-    TryStep([&] { m_restoredFrame = WindowPlacement::Restore(this); });
+    TryStep([&] { m_placement->Restore(); });
     TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
     TryStep([&] { m_mdiArea->cascadeSubWindows(); });
 }
@@ -345,16 +346,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmMain::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (m_restoredFrame) {
-        WindowPlacement::ApplyFrame(this, *m_restoredFrame);
-        m_restoredFrame.reset();
-    }
-}
-
 void frmMain::MDIForm_Unload()
 {
-    TryStep([&] { WindowPlacement::Save(this); });
+    TryStep([&] { m_placement->Save(); });
 }

@@ -312,8 +312,10 @@ void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
         TryStep([&] { doc->Form_Activate(); });
-    else if (!m_mdiArea->currentSubWindow())
-        stb->SetPanelText(3, QString()); // no document, no encoding
+    else if (!m_mdiArea->currentSubWindow()) { // no document: no modified marker, no encoding
+        stb->SetPanelText(2, QString());
+        stb->SetPanelText(3, QString());
+    }
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no

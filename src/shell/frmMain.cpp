@@ -69,7 +69,14 @@ frmMain::frmMain(QWidget *parent)
     MDIForm_Load();
 }
 
-frmMain::~frmMain() = default;
+// The documents report to the main window while they go (the activation
+// change, the status bar): they go first, while it is still whole, and the
+// document area's signals are no longer heard.
+frmMain::~frmMain()
+{
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    delete m_mdiArea;
+}
 
 void frmMain::MDIForm_Load()
 {

@@ -114,7 +114,10 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     FrozenDrawing frozen(this);
     QMdiSubWindow *window = m_mdiArea->addSubWindow(doc);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(window->sizeHint());
+    // Beside a maximized document the area has maximized the new one already;
+    // its size hint would then be the bare document's and leave a patch.
+    if (!window->isMaximized())
+        window->resize(window->sizeHint());
     window->show();
     m_mdiArea->setActiveSubWindow(window);
     if (doc->sciMain)

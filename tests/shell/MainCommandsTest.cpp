@@ -484,6 +484,38 @@ TEST_F(MainCommandsTest, TheWindowCommandsArrangeTheDocuments)
     EXPECT_EQ(list->actions()[1]->text(), QStringLiteral("New Document 2"));
 }
 
+// A new or opened document follows the active one: maximized, filling the
+// area, beside a maximized document; otherwise at its normal size.
+TEST_F(MainCommandsTest, NewDocumentsFollowTheActiveDocumentsState)
+{
+    Start();
+    QMdiArea *area = window->MdiArea();
+    const QSize normal = area->activeSubWindow()->size();
+    area->activeSubWindow()->showMaximized();
+    auto expectMaximized = [area](const char *how) {
+        QApplication::processEvents();
+        const QMdiSubWindow *active = area->activeSubWindow();
+        EXPECT_TRUE(active->isMaximized()) << how;
+        EXPECT_EQ(active->geometry(), area->viewport()->rect()) << how;
+        EXPECT_EQ(qobject_cast<frmDoc *>(active->widget())->sciMain->Editor()->size(), active->size()) << how;
+        for (const QMdiSubWindow *other : area->subWindowList())
+            EXPECT_TRUE(other == active || !other->isMaximized()) << how; // one maximized window
+    };
+
+    Trigger("mnuNew");
+    expectMaximized("new");
+    Trigger("mnuNew");
+    expectMaximized("second new");
+    dialogs.Answer(Write(QStringLiteral("a.txt"), "a"));
+    Trigger("mnuOpen");
+    expectMaximized("opened");
+
+    area->activeSubWindow()->showNormal();
+    Trigger("mnuNew");
+    EXPECT_FALSE(area->activeSubWindow()->isMaximized());
+    EXPECT_EQ(area->activeSubWindow()->size(), normal);
+}
+
 TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
 {
     Start();

@@ -5,6 +5,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
+#include "WindowArranger.h"
 #include "WindowPlacement.h"
 #include "dialogs/frmAbout.h"
 #include "editor/TextEncoding.h"
@@ -90,7 +91,7 @@ void frmMain::Setup()
     TryStep([&] { SetupMenu(); });
     TryStep([&] { m_placement->Restore(); });
     TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
-    TryStep([&] { m_mdiArea->cascadeSubWindows(); });
+    TryStep([&] { WindowArranger::Cascade(m_mdiArea); });
 }
 
 frmDoc *frmMain::OpenDocument(const QString &name)

@@ -15,8 +15,9 @@ done
 
 sandbox=$(mktemp -d)
 pids=()
+program_pid=""
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in $program_pid "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$sandbox"
 }
 trap cleanup EXIT
@@ -27,7 +28,8 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$sandbox/display" ] && break; sleep 0.05; done
 [ -s "$sandbox/display" ] || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -n1 "$sandbox/display")"
-export XDG_CONFIG_HOME="$sandbox/config" XDG_RUNTIME_DIR="$sandbox" QT_QPA_PLATFORM=xcb
+export XDG_CONFIG_HOME="$sandbox/config" XDG_CACHE_HOME="$sandbox/cache" XDG_DATA_HOME="$sandbox/data"
+export XDG_RUNTIME_DIR="$sandbox" QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_CONFIG_HOME"
 cd "$sandbox"
 
@@ -84,9 +86,15 @@ start() {
   exit 1
 }
 
+# Alt+F4 reaches the window manager only for the focused window, and a busy
+# machine may not have focused it yet: ask again until the program ends.
 close_window() {
-  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
-  timeout 20 tail --pid="$program_pid" -f /dev/null || { echo "the program did not end"; exit 1; }
+  for _ in 1 2 3 4; do
+    xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
+    timeout 5 tail --pid="$program_pid" -f /dev/null && return 0
+  done
+  echo "the program did not end"
+  exit 1
 }
 
 # Twips of the stored outer rectangle, in pixels.

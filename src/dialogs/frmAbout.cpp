@@ -36,6 +36,8 @@ frmAbout::frmAbout(QWidget *owner)
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
     cmdSysInfo = new QPushButton(QStringLiteral("升级"), this);
+    // A clicked button takes the focus; it must not take Enter from "确定".
+    cmdSysInfo->setAutoDefault(false);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 

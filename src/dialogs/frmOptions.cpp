@@ -237,7 +237,7 @@ void frmOptions::ConnectEdits()
     };
     for (const auto &[box, field] : flags)
         connect(box, &QCheckBox::clicked, this,
-                [this, field](bool on) { Edit([&](Highlighter &h, int n) { (h.*field)[n] = on ? 1 : 0; }); });
+                [this, member = field](bool on) { Edit([&](Highlighter &h, int n) { (h.*member)[n] = on ? 1 : 0; }); });
 
     connect(cmbFont, &QComboBox::currentTextChanged, this,
             [this](const QString &text) { Edit([&](Highlighter &h, int n) { h.Font[n] = text; }); });

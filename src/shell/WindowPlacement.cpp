@@ -3,9 +3,11 @@
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 const QString WindowPlacement::AppName = QStringLiteral("ScintillaMDI");
@@ -13,49 +15,97 @@ const QString WindowPlacement::Section = QStringLiteral("Settings");
 
 namespace {
 
-QSize FrameExtra(const QWidget *window)
-{
-    return window->frameGeometry().size() - window->geometry().size();
-}
-
 QRect ScreenRect()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 800, 600);
 }
 
-} // namespace
-
-double WindowPlacement::ReadTwips(const QString &key, double fallback, bool *ok)
+double ReadTwips(const QString &key, double fallback, bool *ok)
 {
-    const QString text = SettingsStore::GetSetting(AppName, Section, key, SettingsStore::SingleText(fallback));
+    const QString text = SettingsStore::GetSetting(WindowPlacement::AppName, WindowPlacement::Section, key,
+                                                   SettingsStore::SingleText(fallback));
     const std::optional<double> value = SettingsStore::ReadNumber(text);
     *ok = value.has_value();
     return value.value_or(fallback);
 }
 
-std::optional<QRect> WindowPlacement::Restore(QWidget *window)
+} // namespace
+
+WindowPlacement::WindowPlacement(QWidget *window)
+    : QObject(window), m_window(window)
 {
-    window->winId(); // a native window knows its frame where the platform can tell
-    RestoreState(window);
-    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
-        return std::nullopt; // a maximized or minimized window cannot be placed
-    const QRect frame = RestoreEdges(window);
-    ApplyFrame(window, frame);
-    return window->frameGeometry();
+    window->installEventFilter(this);
 }
 
-void WindowPlacement::ApplyFrame(QWidget *window, const QRect &frame)
+void WindowPlacement::Restore()
 {
-    if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+    RestoreState();
+    if (!IsNormal())
+        return; // a maximized or minimized window cannot be placed
+    PlaceFromSettings();
+    m_placeWhenExposed = true;
+}
+
+void WindowPlacement::PlaceFromSettings()
+{
+    ApplyFrame(RestoreEdges());
+}
+
+// Before the window is framed its frame counts as nothing: the size given is
+// then the outer size, and the position is the frame's (the window has no
+// native window yet, so the window system places it frame included).
+void WindowPlacement::ApplyFrame(const QRect &frame)
+{
+    if (!IsNormal())
         return;
-    const QSize extra = FrameExtra(window);
-    window->resize(std::max(1, frame.width() - extra.width()), std::max(1, frame.height() - extra.height()));
-    window->move(frame.topLeft());
-    KeepOnScreen(window);
+    const QMargins margins = FrameMargins();
+    m_window->resize(std::max(1, frame.width() - margins.left() - margins.right()),
+                     std::max(1, frame.height() - margins.top() - margins.bottom()));
+    m_window->move(frame.topLeft());
+    KeepOnScreen();
 }
 
-void WindowPlacement::RestoreState(QWidget *window)
+// The first exposure comes after the window manager has framed the window:
+// the placement is made again with the frame's real edges, and the defaults
+// (centred, the current outer size) are computed from the real outer size.
+// Every geometry change in the normal state shows the normal frame.
+bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window) {
+        if (event->type() == QEvent::Show && m_placeWhenExposed && m_window->windowHandle())
+            m_window->windowHandle()->installEventFilter(this);
+        else if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            NoteNormalFrame();
+    } else if (watched == m_window->windowHandle() && event->type() == QEvent::Expose && m_placeWhenExposed
+               && m_window->windowHandle()->isExposed()) {
+        m_placeWhenExposed = false;
+        m_window->windowHandle()->removeEventFilter(this);
+        PlaceFromSettings();
+        NoteNormalFrame();
+    }
+    return false;
+}
+
+bool WindowPlacement::IsNormal() const
+{
+    return !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+
+QMargins WindowPlacement::FrameMargins() const
+{
+    const QRect outer = m_window->frameGeometry(), inner = m_window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void WindowPlacement::NoteNormalFrame()
+{
+    if (IsNormal() && m_window->isVisible())
+        m_normalFrame = FrameMargins();
+}
+
+void WindowPlacement::RestoreState()
 {
     const std::optional<int> state =
         SettingsStore::ReadInteger16(SettingsStore::GetSetting(AppName, Section, QStringLiteral("MDIWState"), "0"));
@@ -63,13 +113,13 @@ void WindowPlacement::RestoreState(QWidget *window)
         return;
     switch (*state) {
     case 0:
-        window->setWindowState(window->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        m_window->setWindowState(m_window->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
         break;
     case 1:
-        window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
         break;
     case 2:
-        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
         break;
     default: // not a window state: the window keeps the one it has
         break;
@@ -78,10 +128,10 @@ void WindowPlacement::RestoreState(QWidget *window)
 
 // Works on the outer rectangle; each edge is taken before the next default
 // is computed, so the top default is centred on the height at that moment.
-QRect WindowPlacement::RestoreEdges(QWidget *window)
+QRect WindowPlacement::RestoreEdges() const
 {
     const QRect screen = ScreenRect();
-    QRect frame = window->frameGeometry();
+    QRect frame = m_window->frameGeometry();
     bool ok = false;
 
     const double left = ReadTwips(QStringLiteral("MDILeft"),
@@ -108,31 +158,34 @@ QRect WindowPlacement::RestoreEdges(QWidget *window)
 
 // A window saved on a screen that is gone would be out of reach: bring it
 // back, centred on the primary screen.
-void WindowPlacement::KeepOnScreen(QWidget *window)
+void WindowPlacement::KeepOnScreen()
 {
-    const QRect frame = window->frameGeometry();
+    const QRect frame = m_window->frameGeometry();
     for (const QScreen *screen : QGuiApplication::screens())
         if (screen->geometry().intersects(frame))
             return;
     const QRect primary = ScreenRect();
-    window->move(primary.left() + (primary.width() - frame.width()) / 2,
-                 primary.top() + (primary.height() - frame.height()) / 2);
+    m_window->move(primary.left() + (primary.width() - frame.width()) / 2,
+                   primary.top() + (primary.height() - frame.height()) / 2);
 }
 
-void WindowPlacement::Save(QWidget *window)
+// A maximized window's frame is not the normal one (window managers drop the
+// borders), so the normal rectangle gets the frame last seen in the normal
+// state; a window that has never been normal has only its current frame.
+void WindowPlacement::Save()
 {
-    const bool maximized = window->windowState() & Qt::WindowMaximized;
-    const QSize extra = FrameExtra(window);
-    const QRect normal = window->normalGeometry().isValid() ? window->normalGeometry() : window->geometry();
-    const QMargins margins(window->geometry().left() - window->frameGeometry().left(),
-                           window->geometry().top() - window->frameGeometry().top(), 0, 0);
+    const bool maximized = m_window->windowState() & Qt::WindowMaximized;
+    NoteNormalFrame();
+    const QMargins frame = m_normalFrame.isNull() ? FrameMargins() : m_normalFrame;
+    const QRect normal = m_window->normalGeometry().isValid() ? m_window->normalGeometry() : m_window->geometry();
+    const QRect outer = normal.marginsAdded(frame);
 
     auto save = [](const QString &key, const QString &value) {
         SettingsStore::SaveSetting(AppName, Section, key, value);
     };
     save(QStringLiteral("MDIWState"), QString::number(maximized ? 2 : 0));
-    save(QStringLiteral("MDILeft"), SettingsStore::SingleText(Twips::FromPixels(normal.left() - margins.left())));
-    save(QStringLiteral("MDITop"), SettingsStore::SingleText(Twips::FromPixels(normal.top() - margins.top())));
-    save(QStringLiteral("MDIWidth"), SettingsStore::SingleText(Twips::FromPixels(normal.width() + extra.width())));
-    save(QStringLiteral("MDIHeight"), SettingsStore::SingleText(Twips::FromPixels(normal.height() + extra.height())));
+    save(QStringLiteral("MDILeft"), SettingsStore::SingleText(Twips::FromPixels(outer.left())));
+    save(QStringLiteral("MDITop"), SettingsStore::SingleText(Twips::FromPixels(outer.top())));
+    save(QStringLiteral("MDIWidth"), SettingsStore::SingleText(Twips::FromPixels(outer.width())));
+    save(QStringLiteral("MDIHeight"), SettingsStore::SingleText(Twips::FromPixels(outer.height())));
 }

@@ -1,37 +1,50 @@
 #pragma once
 
+#include <QMargins>
+#include <QObject>
 #include <QRect>
 #include <QString>
-#include <optional>
 
 class QWidget;
 
 // The main window's state and placement in the settings store (application
-// "ScintillaMDI", section "Settings"), in twips, as text.
-class WindowPlacement
+// "ScintillaMDI", section "Settings"), in twips, as text. The stored
+// rectangle is the outer one, frame included. A window manager adds the frame
+// only when it maps the window, and a maximized window's frame is not the
+// normal one, so the placement watches the window for the frame's edges.
+class WindowPlacement : public QObject
 {
 public:
     static const QString AppName;
     static const QString Section;
 
+    explicit WindowPlacement(QWidget *window);
+
     // State first; then left, top, width and height, each from its key or
     // its centring default. A maximized or minimized window keeps its initial
-    // placement. A value that does not convert is skipped. Answers the outer
-    // rectangle the window was given (none when it was not placed).
-    static std::optional<QRect> Restore(QWidget *window);
-
-    // Places the window's outer rectangle, frame included. Some window
-    // systems only know the frame once the window is on screen, so the main
-    // window applies the restored rectangle again when it is first shown.
-    static void ApplyFrame(QWidget *window, const QRect &frame);
+    // placement. A value that does not convert is skipped. Call before the
+    // window is first shown; the placement is made again when the window is
+    // first exposed, framed by then.
+    void Restore();
 
     // Minimized counts as its restored state; the placement written is always
-    // that of the normal (restored) window.
-    static void Save(QWidget *window);
+    // that of the normal (restored) window, with the normal window's frame.
+    void Save();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static void RestoreState(QWidget *window);
-    static QRect RestoreEdges(QWidget *window);
-    static void KeepOnScreen(QWidget *window);
-    static double ReadTwips(const QString &key, double fallback, bool *ok);
+    void RestoreState();
+    void PlaceFromSettings();
+    QRect RestoreEdges() const;
+    void ApplyFrame(const QRect &frame);
+    void KeepOnScreen();
+    bool IsNormal() const;
+    QMargins FrameMargins() const;
+    void NoteNormalFrame();
+
+    QWidget *m_window;
+    bool m_placeWhenExposed = false;
+    QMargins m_normalFrame; // the frame's edges last seen in the normal state
 };

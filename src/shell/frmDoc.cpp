@@ -61,6 +61,7 @@ void frmDoc::Form_Activate()
         return;
     sciMain->SetFocus();
     sciMain_UpdateUI();
+    ShowModifiedMarker();
     m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
 }
 
@@ -113,13 +114,22 @@ void frmDoc::sciMain_UpdateUI()
 
 void frmDoc::sciMain_SavePointLeft()
 {
-    m_mdiParent->stb->SetPanelText(2, QStringLiteral("已编辑"));
+    ShowModifiedMarker();
 }
 
-// A converted encoding keeps the document changed until it is saved.
 void frmDoc::sciMain_SavePointReached()
 {
-    m_mdiParent->stb->SetPanelText(2, sciMain->Modified() ? QStringLiteral("已编辑") : QString());
+    ShowModifiedMarker();
+}
+
+// Panel 2 belongs to the current document: a document saved or changed in
+// the background (the close prompt saves each in turn) leaves it alone, and
+// a switch shows the new document's state. A converted encoding keeps the
+// document changed until it is saved.
+void frmDoc::ShowModifiedMarker()
+{
+    if (IsCurrent())
+        m_mdiParent->stb->SetPanelText(2, sciMain->Modified() ? QStringLiteral("已编辑") : QString());
 }
 
 // Panel 3 belongs to the current document; a window still loading is not
@@ -129,7 +139,7 @@ void frmDoc::sciMain_EncodingChanged()
     if (!IsCurrent())
         return;
     m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
-    sciMain_SavePointReached(); // converting (back) changes whether it is modified
+    ShowModifiedMarker(); // converting (back) changes whether it is modified
 }
 
 bool frmDoc::IsCurrent() const

@@ -47,6 +47,7 @@ private:
     void sciMain_SavePointLeft();
     void sciMain_SavePointReached();
     void sciMain_EncodingChanged();
+    void ShowModifiedMarker();
     bool IsCurrent() const;
     static win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam);
 

@@ -5,6 +5,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
+#include "WindowArranger.h"
 #include "WindowPlacement.h"
 #include "dialogs/frmAbout.h"
 #include "editor/TextEncoding.h"
@@ -65,10 +66,18 @@ frmMain::frmMain(QWidget *parent)
     setStatusBar(stb);
 
     resize(690, 479); // design client area, 10350 x 7185 twips
+    m_placement = new WindowPlacement(this);
     MDIForm_Load();
 }
 
-frmMain::~frmMain() = default;
+// The documents report to the main window while they go (the activation
+// change, the status bar): they go first, while it is still whole, and the
+// document area's signals are no longer heard.
+frmMain::~frmMain()
+{
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    delete m_mdiArea;
+}
 
 void frmMain::MDIForm_Load()
 {
@@ -80,9 +89,9 @@ void frmMain::Setup()
     // The table is complete before any document asks for a highlighter.
     TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
     TryStep([&] { SetupMenu(); });
-    TryStep([&] { m_restoredFrame = WindowPlacement::Restore(this); });
+    TryStep([&] { m_placement->Restore(); });
     TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
-    TryStep([&] { m_mdiArea->cascadeSubWindows(); });
+    TryStep([&] { WindowArranger::Cascade(m_mdiArea); });
 }
 
 frmDoc *frmMain::OpenDocument(const QString &name)
@@ -106,7 +115,10 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     FrozenDrawing frozen(this);
     QMdiSubWindow *window = m_mdiArea->addSubWindow(doc);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->resize(window->sizeHint());
+    // Beside a maximized document the area has maximized the new one already;
+    // its size hint would then be the bare document's and leave a patch.
+    if (!window->isMaximized())
+        window->resize(window->sizeHint());
     window->show();
     m_mdiArea->setActiveSubWindow(window);
     if (doc->sciMain)
@@ -311,8 +323,10 @@ void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
         TryStep([&] { doc->Form_Activate(); });
-    else if (!m_mdiArea->currentSubWindow())
-        stb->SetPanelText(3, QString()); // no document, no encoding
+    else if (!m_mdiArea->currentSubWindow()) { // no document: no modified marker, no encoding
+        stb->SetPanelText(2, QString());
+        stb->SetPanelText(3, QString());
+    }
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no
@@ -345,16 +359,7 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void frmMain::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (m_restoredFrame) {
-        WindowPlacement::ApplyFrame(this, *m_restoredFrame);
-        m_restoredFrame.reset();
-    }
-}
-
 void frmMain::MDIForm_Unload()
 {
-    TryStep([&] { WindowPlacement::Save(this); });
+    TryStep([&] { m_placement->Save(); });
 }

@@ -3,8 +3,6 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QRect>
-#include <optional>
 
 class MainCommands;
 class MainMenus;
@@ -13,6 +11,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class StatusBarPanels;
 class TextEncoding;
+class WindowPlacement;
 class frmDoc;
 
 // The main window: a frame whose document area holds the document windows,
@@ -74,7 +73,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void MDIForm_Load();
@@ -90,7 +88,7 @@ private:
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
+    WindowPlacement *m_placement = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
-    std::optional<QRect> m_restoredFrame;
 };

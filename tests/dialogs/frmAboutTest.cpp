@@ -76,6 +76,22 @@ TEST_F(AboutBoxTest, OkAndEscapeCloseTheBox)
     EXPECT_TRUE(closed());
 }
 
+// A click gives 升级 the focus; Enter then still belongs to 确定.
+TEST_F(AboutBoxTest, EnterAfterUpgradeClosesTheBox)
+{
+    RecordingBrowser browser;
+    ChooseAbout();
+    frmAbout *box = Box();
+    QApplication::setActiveWindow(box);
+    QTest::mouseClick(box->cmdSysInfo, Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), box->cmdSysInfo);
+    EXPECT_TRUE(box->cmdOK->isDefault());
+
+    QTest::keyClick(box->cmdSysInfo, Qt::Key_Return);
+    EXPECT_EQ(browser.opened.size(), 1); // opened once, by the click
+    EXPECT_TRUE(Box() == nullptr || !Box()->isVisible());
+}
+
 TEST(AboutPictureTest, IsDrawnAtItsSize)
 {
     const QImage picture = AboutPicture::Draw().toImage();

@@ -484,6 +484,136 @@ TEST_F(MainCommandsTest, TheWindowCommandsArrangeTheDocuments)
     EXPECT_EQ(list->actions()[1]->text(), QStringLiteral("New Document 2"));
 }
 
+// Nothing in front of a window may cover its title bar.
+void ExpectTitleBarsInSight(QMdiArea *area)
+{
+    const QList<QMdiSubWindow *> stack = area->subWindowList(QMdiArea::StackingOrder);
+    for (int below = 0; below < stack.size(); ++below) {
+        if (stack[below]->isMinimized())
+            continue;
+        const QRect titleBar(stack[below]->pos(), QSize(stack[below]->width(), stack[below]->widget()->y()));
+        EXPECT_TRUE(area->viewport()->rect().contains(titleBar)) << below;
+        for (int above = below + 1; above < stack.size(); ++above)
+            EXPECT_FALSE(stack[above]->geometry().intersects(titleBar))
+                << stack[above]->windowTitle().toStdString() << " covers "
+                << stack[below]->windowTitle().toStdString();
+    }
+}
+
+// Minimized windows are in front of every other window and in a row along
+// the bottom of the area.
+void ExpectIconsInSight(QMdiArea *area)
+{
+    const QList<QMdiSubWindow *> stack = area->subWindowList(QMdiArea::StackingOrder);
+    int left = 0;
+    for (QMdiSubWindow *icon : area->subWindowList(QMdiArea::CreationOrder)) {
+        if (!icon->isMinimized())
+            continue;
+        EXPECT_EQ(icon->geometry().bottomLeft(), QPoint(left, area->viewport()->rect().bottom()));
+        left += icon->width();
+        for (qsizetype above = stack.indexOf(icon) + 1; above < stack.size(); ++above)
+            EXPECT_FALSE(stack[above]->geometry().intersects(icon->geometry()))
+                << stack[above]->windowTitle().toStdString() << " covers "
+                << icon->windowTitle().toStdString();
+    }
+}
+
+TEST_F(MainCommandsTest, CascadeShowsEveryTitleBarAndKeepsTheCurrentWindowInFront)
+{
+    Start();
+    QMdiArea *area = window->MdiArea();
+    QMdiSubWindow *first = area->currentSubWindow();
+    auto *second = window->OpenDocument(QStringLiteral("New Document"))->parentWidget();
+    window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMaximized();
+    area->setActiveSubWindow(first);
+    second->raise(); // in front of the current window
+
+    Trigger("mnuCascade");
+    const QList<QMdiSubWindow *> stack = area->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(stack.size(), 3);
+    EXPECT_EQ(stack.last(), first);
+    EXPECT_EQ(area->currentSubWindow(), first);
+    for (QMdiSubWindow *sub : stack)
+        EXPECT_FALSE(sub->isMaximized());
+    ExpectTitleBarsInSight(area);
+
+    while (area->subWindowList().size() < 10) // more than the area holds at their normal size
+        window->OpenDocument(QStringLiteral("New Document"));
+    Trigger("mnuCascade");
+    ExpectTitleBarsInSight(area);
+    for (QMdiSubWindow *sub : area->subWindowList())
+        EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()));
+}
+
+TEST_F(MainCommandsTest, TilingLeavesTheMinimizedWindowsInSight)
+{
+    Start();
+    QMdiArea *area = window->MdiArea();
+    window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
+    window->OpenDocument(QStringLiteral("New Document"));
+    window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
+    for (const char *command : {"mnuHor", "mnuVertical", "mnuCascade"}) {
+        Trigger(command);
+        ExpectIconsInSight(area);
+        ExpectTitleBarsInSight(area);
+    }
+    Trigger("mnuHor");
+    const QList<QMdiSubWindow *> windows = area->subWindowList(QMdiArea::CreationOrder);
+    const int iconTop = windows[1]->y();
+    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area->viewport()->width(), iconTop / 2));
+    EXPECT_EQ(windows[2]->geometry().bottom(), iconTop - 1);
+}
+
+TEST_F(MainCommandsTest, ArrangeIconsBringsTheMinimizedWindowsBackInSight)
+{
+    Start();
+    QMdiArea *area = window->MdiArea();
+    QMdiSubWindow *big = area->currentSubWindow();
+    window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
+    window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
+    for (QMdiSubWindow *sub : area->subWindowList())
+        if (sub->isMinimized())
+            sub->move(150, 40);
+    big->setGeometry(area->viewport()->rect()); // over the bottom of the area
+    area->setActiveSubWindow(big);
+    big->raise();
+
+    Trigger("mnuArrange");
+    ExpectIconsInSight(area);
+}
+
+// A new or opened document follows the active one: maximized, filling the
+// area, beside a maximized document; otherwise at its normal size.
+TEST_F(MainCommandsTest, NewDocumentsFollowTheActiveDocumentsState)
+{
+    Start();
+    QMdiArea *area = window->MdiArea();
+    const QSize normal = area->activeSubWindow()->size();
+    area->activeSubWindow()->showMaximized();
+    auto expectMaximized = [area](const char *how) {
+        QApplication::processEvents();
+        const QMdiSubWindow *active = area->activeSubWindow();
+        EXPECT_TRUE(active->isMaximized()) << how;
+        EXPECT_EQ(active->geometry(), area->viewport()->rect()) << how;
+        EXPECT_EQ(qobject_cast<frmDoc *>(active->widget())->sciMain->Editor()->size(), active->size()) << how;
+        for (const QMdiSubWindow *other : area->subWindowList())
+            EXPECT_TRUE(other == active || !other->isMaximized()) << how; // one maximized window
+    };
+
+    Trigger("mnuNew");
+    expectMaximized("new");
+    Trigger("mnuNew");
+    expectMaximized("second new");
+    dialogs.Answer(Write(QStringLiteral("a.txt"), "a"));
+    Trigger("mnuOpen");
+    expectMaximized("opened");
+
+    area->activeSubWindow()->showNormal();
+    Trigger("mnuNew");
+    EXPECT_FALSE(area->activeSubWindow()->isMaximized());
+    EXPECT_EQ(area->activeSubWindow()->size(), normal);
+}
+
 TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
 {
     Start();

@@ -3,6 +3,7 @@
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
+#include "shell/StatusBarPanels.h"
 #include "shell/frmDoc.h"
 #include "shell/frmMain.h"
 
@@ -121,6 +122,44 @@ TEST_F(DocumentWindowTest, AFileThatCannotBeReadIsReportedAndBindsNoDocument)
         EXPECT_TRUE(boxes.shown[0].text.contains(path));
         EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("无法打开文件")));
     }
+}
+
+// Panel 2 shows the state of the active document on every switch; a
+// document changed or saved in the background leaves it alone.
+TEST_F(DocumentWindowTest, TheModifiedMarkerFollowsTheActiveDocument)
+{
+    auto marker = [this] { return window->stb->PanelText(2); };
+    auto activate = [this](frmDoc *doc) {
+        window->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+    };
+    const QString edited = QStringLiteral("已编辑");
+    frmDoc *first = window->ActiveDocument();
+    Edit(first, QStringLiteral("one"));
+    EXPECT_EQ(marker(), edited);
+
+    frmDoc *second = window->OpenDocument(QStringLiteral("New Document"));
+    EXPECT_EQ(marker(), QString());
+    activate(first);
+    EXPECT_EQ(marker(), edited);
+
+    Edit(second, QStringLiteral("two")); // in the background: the close prompt saves each in turn
+    second->sciMain->SendEditor(Sci::SCI_SETSAVEPOINT);
+    EXPECT_EQ(marker(), edited);
+    Edit(second, QStringLiteral("2"));
+    activate(second);
+    EXPECT_EQ(marker(), edited);
+    second->sciMain->SendEditor(Sci::SCI_SETSAVEPOINT);
+    EXPECT_EQ(marker(), QString());
+    activate(first);
+    EXPECT_EQ(marker(), edited);
+
+    second->parentWidget()->close();
+    EXPECT_EQ(marker(), edited);
+    boxes.Answer(QMessageBox::No);
+    first->parentWidget()->close();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->Documents().isEmpty());
+    EXPECT_EQ(marker(), QString()); // no document, no marker
 }
 
 TEST_F(DocumentWindowTest, AnUnmodifiedDocumentClosesWithoutAQuestion)

@@ -101,6 +101,21 @@ TEST_F(MainWindowTest, DocumentNumbersAreNeverReused)
     EXPECT_EQ(window->OpenDocument(QStringLiteral("New Document"))->windowTitle(), QStringLiteral("New Document 3"));
 }
 
+// A document reports to the main window (activation, status bar) while it
+// goes; destroying a visible main window must not leave that to its half
+// destroyed remains.
+TEST_F(MainWindowTest, DocumentsGoWhileTheMainWindowIsStillWhole)
+{
+    auto window = Start();
+    window->OpenDocument(QStringLiteral("New Document"));
+    QObject *main = window.get();
+    QList<bool> whole;
+    for (frmDoc *doc : window->Documents())
+        QObject::connect(doc, &QObject::destroyed, [&whole, main] { whole.append(qobject_cast<frmMain *>(main)); });
+    window.reset();
+    EXPECT_EQ(whole, QList<bool>({true, true}));
+}
+
 TEST_F(MainWindowTest, ClosingStoresStateAndPlacementInTwips)
 {
     auto window = Start();

@@ -128,10 +128,17 @@ ChunkDecoder::Step ChunkDecoder::DecodeStream(QByteArrayView piece, bool last, Q
 {
     if (!m_streamDecoder)
         return {0, 0, false};
-    const QString text = m_streamDecoder->decode(piece);
+    QString text = m_heldSurrogate + m_streamDecoder->decode(piece);
+    m_heldSurrogate.clear();
+    if (!last && !text.isEmpty() && text.back().isHighSurrogate()) {
+        m_heldSurrogate = text.back(); // CESU-8 gives the halves of a pair one at a time
+        text.chop(1);
+    }
     if (m_streamDecoder->hasError() || !QStringView(text).isValidUtf16())
         return {0, 0, false};
-    const QByteArray back = m_streamEncoder->encode(text);
+    // (Qt's ICU path writes past its buffer when ISO-2022-KR's header goes
+    // out for an empty text: never hand it one.)
+    const QByteArray back = text.isEmpty() ? QByteArray() : QByteArray(m_streamEncoder->encode(text));
     if (m_streamEncoder->hasError())
         return {0, 0, false};
     m_notYetMatched += piece;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <memory>
 
 class LegacyCodec;
@@ -46,4 +47,5 @@ private:
     std::unique_ptr<QStringDecoder> m_streamDecoder;
     std::unique_ptr<QStringEncoder> m_streamEncoder;
     QByteArray m_notYetMatched;
+    QString m_heldSurrogate; // the first half of a pair whose second is in the next piece
 };

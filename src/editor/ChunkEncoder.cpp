@@ -76,6 +76,10 @@ ChunkEncoder::Step ChunkEncoder::EncodeThroughQt(QByteArrayView utf8, bool last,
     const QByteArrayView text = utf8.first(complete);
     if (const qsizetype bad = Utf8Scan::FirstInvalid(text); bad >= 0)
         return {bad, false};
+    if (text.isEmpty()) { // Qt's ISO-2022-KR would overrun its buffer on an empty text
+        out.clear();
+        return {complete, true};
+    }
     out = m_qtEncoder->encode(Utf8Scan::ToString(text));
     if (m_qtEncoder->hasError())
         return {FirstUnencodable(text), false};

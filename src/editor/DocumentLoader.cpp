@@ -106,7 +106,11 @@ FileIoResult DocumentLoader::LoadDetected()
     QByteArray words;
     if (const Pass pass = CollectWords(words); pass != Pass::Done)
         return Finish(pass, TextEncoding::Raw);
-    for (const TextEncoding &encoding : EncodingDetector::RankLegacy(words))
+    // When the sample read as the text of some encoding but the whole file
+    // is not valid in it, any valid multi-byte reading beats single bytes.
+    const auto ranking = EncodingDetector::RankLegacy(words);
+    const QList<TextEncoding> legacy = ranking.likely + (ranking.likely.isEmpty() ? QList<TextEncoding>() : ranking.unlikely);
+    for (const TextEncoding &encoding : legacy)
         if (const Pass pass = Load(encoding); pass != Pass::Invalid)
             return Finish(pass, encoding);
 
@@ -135,7 +139,8 @@ DocumentLoader::Pass DocumentLoader::Load(const TextEncoding &encoding, Nul nul)
 // enough of them to judge (or the file ends).
 DocumentLoader::Pass DocumentLoader::CollectWords(QByteArray &words)
 {
-    ChunkReader reader(m_file, 0, m_size, m_sizes.readChunk);
+    // Chunks of at least a megabyte, so that few words are lost at their edges.
+    ChunkReader reader(m_file, 0, m_size, std::max<qint64>(m_sizes.readChunk, 1 << 20));
     bool first = true;
     while (words.size() < m_sizes.sample && reader.Next()) {
         EncodingDetector::CollectNonAsciiWords(reader.Chunk(), first, reader.Last(), words, m_sizes.sample);

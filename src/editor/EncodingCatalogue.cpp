@@ -7,8 +7,12 @@ namespace EncodingCatalogue {
 namespace {
 
 // The converters of Debian's ICU-backed Qt that have a standard (IANA, MIME
-// or Windows) name, less aliases of one table and the UTF-16/UTF-32 forms
-// that look for a mark themselves (the marks are handled here).
+// or Windows) name, less aliases of one table, the UTF-16/UTF-32 forms
+// that look for a mark themselves (the marks are handled here) and SCSU,
+// whose compressor writes the same text differently when it comes in other
+// pieces, so that no file of it could be saved back byte for byte, and the
+// ISCII code pages, whose converter does not give text that switches between
+// Indian scripts back as the same bytes.
 constexpr const char *Unicode = "Unicode";
 constexpr const char *Chinese = "中文";
 constexpr const char *Japanese = "日本語";
@@ -33,7 +37,6 @@ const Charset Charsets[] = {
 
     {"UTF-7", "UTF-7", Unicode, nullptr, Form::Stream},
     {"CESU-8", "CESU-8", Unicode, nullptr, Form::Stream},
-    {"SCSU", "SCSU", Unicode, nullptr, Form::Stream},
     {"BOCU-1", "BOCU-1", Unicode, nullptr, Form::Stream},
 
     {"GBK", "GBK", Chinese, nullptr, Form::MultiByte},
@@ -112,16 +115,6 @@ const Charset Charsets[] = {
     {"ISO-8859-11", "ISO-8859-11", Other, "泰文", Form::SingleByte},
 
     {"Windows-1258", "windows-1258", Other, "越南文", Form::SingleByte},
-
-    {"ISCII 天城文", "x-iscii-de", Other, "印度文字", Form::Stream},
-    {"ISCII 孟加拉文", "x-iscii-be", Other, "印度文字", Form::Stream},
-    {"ISCII 古木基文", "x-iscii-pa", Other, "印度文字", Form::Stream},
-    {"ISCII 古吉拉特文", "x-iscii-gu", Other, "印度文字", Form::Stream},
-    {"ISCII 奥里亚文", "x-iscii-or", Other, "印度文字", Form::Stream},
-    {"ISCII 泰米尔文", "x-iscii-ta", Other, "印度文字", Form::Stream},
-    {"ISCII 泰卢固文", "x-iscii-te", Other, "印度文字", Form::Stream},
-    {"ISCII 卡纳达文", "x-iscii-ka", Other, "印度文字", Form::Stream},
-    {"ISCII 马拉雅拉姆文", "x-iscii-ma", Other, "印度文字", Form::Stream},
 
     {"IBM037", "IBM037", Other, "EBCDIC", Form::SingleByte},
     {"IBM273", "IBM273", Other, "EBCDIC", Form::SingleByte},

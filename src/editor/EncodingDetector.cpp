@@ -40,8 +40,9 @@ bool Utf32Consistent(QByteArrayView units, bool le)
 }
 
 // Every unit a character (surrogates paired, no controls), and zero bytes
-// common enough in the high halves (ASCII and Latin-1) and rarer in the low
-// ones (U+xx00), so that the other byte order is no reading of it.
+// common enough in the high halves (ASCII and Latin-1: two at least, one in
+// 64 units) and far rarer in the low ones (U+xx00), so that neither the other
+// byte order nor plain text with a few NULs passes.
 bool Utf16Consistent(QByteArrayView units, bool le, bool wholeFile)
 {
     const auto *p = reinterpret_cast<const uchar *>(units.data());
@@ -67,7 +68,22 @@ bool Utf16Consistent(QByteArrayView units, bool le, bool wholeFile)
             return false;
         }
     }
-    return zeroHigh > zeroLow && zeroHigh * 64 >= n / 2;
+    return zeroHigh >= 2 && zeroHigh >= 3 * zeroLow && zeroHigh * 64 >= n / 2;
+}
+
+// Text in which the average character costs more than this is taken for no
+// text of the encoding at all (a character never seen costs 22.6 bits; real
+// text averages about 9, and only samples of one or two rare characters
+// come near 20): so a Western file whose accented capitals happen to be
+// valid Shift_JIS half-width katakana still opens as Windows-1252.
+constexpr double MostBitsPerCharacter = 20.0;
+
+qsizetype CharactersFrom0x80(QByteArrayView utf8)
+{
+    qsizetype count = 0;
+    for (const char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) == 0xC0; // lead bytes of multi-byte characters
+    return count;
 }
 
 struct Candidate
@@ -167,7 +183,7 @@ QList<TextEncoding> LegacyCandidates()
     return list;
 }
 
-QList<TextEncoding> RankLegacy(QByteArrayView sample)
+LegacyRanking RankLegacy(QByteArrayView sample)
 {
     const CharacterScores &scores = CharacterScores::Get();
     struct Scored
@@ -175,7 +191,7 @@ QList<TextEncoding> RankLegacy(QByteArrayView sample)
         TextEncoding encoding;
         double cost;
     };
-    QList<Scored> valid;
+    QList<Scored> likely, unlikely;
     QByteArray utf8(3 * sample.size() + 8, '\0');
     for (const Candidate &candidate : Candidates()) {
         const LegacyCodec *codec = LegacyCodec::For(candidate.encoding.codec);
@@ -189,13 +205,16 @@ QList<TextEncoding> RankLegacy(QByteArrayView sample)
         double cost = std::numeric_limits<double>::infinity();
         for (CharacterScores::Language language : candidate.languages)
             cost = std::min(cost, scores.Cost(language, text));
-        valid.append({candidate.encoding, cost});
+        const bool plausible = cost <= MostBitsPerCharacter * double(CharactersFrom0x80(text));
+        (plausible ? likely : unlikely).append({candidate.encoding, cost});
     }
-    std::stable_sort(valid.begin(), valid.end(), [](const Scored &a, const Scored &b) { return a.cost < b.cost; });
-    QList<TextEncoding> ranked;
-    for (const Scored &scored : valid)
-        ranked << scored.encoding;
-    return ranked;
+    LegacyRanking ranking;
+    for (auto [scored, list] : {std::pair{&likely, &ranking.likely}, std::pair{&unlikely, &ranking.unlikely}}) {
+        std::stable_sort(scored->begin(), scored->end(), [](const Scored &a, const Scored &b) { return a.cost < b.cost; });
+        for (const Scored &one : *scored)
+            *list << one.encoding;
+    }
+    return ranking;
 }
 
 } // namespace EncodingDetector

@@ -16,8 +16,8 @@ constexpr qsizetype SampleSize = 64 * 1024;
 
 // UTF-32 or UTF-16 without a mark, by where the zero bytes are: only when
 // every code unit of the sample (the file's start) is a character that is
-// no control, and for UTF-16 when there are zero bytes and all of them are
-// the high halves of their units. The file's size must be whole units.
+// no control, and for UTF-16 when zero bytes are common in the high halves of
+// the units and rarer in the low ones. The file's size must be whole units.
 std::optional<TextEncoding> WideByZeros(QByteArrayView sample, qint64 fileSize);
 
 // Neither a NUL byte nor mostly control bytes: worth showing as text of a
@@ -35,8 +35,15 @@ void CollectNonAsciiWords(QByteArrayView chunk, bool first, bool last, QByteArra
 // The multi-byte encodings (GB18030, Big5, Shift_JIS, EUC-JP, EUC-KR) in
 // which the sample is valid, the likeliest first: the decoded text scored
 // with the character tables of the languages each encoding is written in.
-// A tie keeps this order, so GB18030 wins it.
-QList<TextEncoding> RankLegacy(QByteArrayView sample);
+// A tie keeps this order, so GB18030 wins it. Those whose text is made of
+// characters their languages (nearly) never use are unlikely: worth trying
+// only when the sample looked like the text of a likely one.
+struct LegacyRanking
+{
+    QList<TextEncoding> likely;
+    QList<TextEncoding> unlikely;
+};
+LegacyRanking RankLegacy(QByteArrayView sample);
 
 // The candidates RankLegacy weighs, in the order that breaks ties.
 QList<TextEncoding> LegacyCandidates();

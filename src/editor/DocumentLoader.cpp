@@ -121,17 +121,26 @@ FileIoResult DocumentLoader::LoadDetected()
     return Finish(LoadRaw(m_rawPrefix), TextEncoding::Raw);
 }
 
-// UTF-8 streams in as it is checked; everything else is measured first.
+// UTF-8 streams in as it is checked. Anything else is measured on its first
+// chunk only and then loaded, the room reserved from that measure: a second
+// pass over a large file would cost as much as the decoding itself. A file
+// found invalid further on is cleared again for the next candidate.
 DocumentLoader::Pass DocumentLoader::Load(const TextEncoding &encoding, Nul nul)
 {
     if (encoding.codec == TextEncoding::Utf8)
         return LoadUtf8(encoding);
-    qint64 length = 0;
-    Pass pass = Measure(encoding, length, nul);
-    if (pass == Pass::Done && length > m_target.largest)
-        pass = Pass::Invalid; // its text would not fit; the bytes do
-    if (pass == Pass::Done)
-        pass = LoadDecoded(encoding, length);
+    qint64 room = 0;
+    const Pass pass = Estimate(encoding, room, nul);
+    return pass == Pass::Done ? LoadDecoded(encoding, room, nul) : pass;
+}
+
+DocumentLoader::Pass DocumentLoader::Estimate(const TextEncoding &encoding, qint64 &utf8Length, Nul nul)
+{
+    const qint64 bytes = m_size - (encoding.bom ? encoding.Mark().size() : 0);
+    const qint64 measured = std::min(bytes, m_sizes.readChunk);
+    const Pass pass = Decode(encoding, false, utf8Length, nul, measured);
+    if (pass == Pass::Done && measured < bytes && measured > 0)
+        utf8Length = qint64(double(utf8Length) * double(bytes) / double(measured) * 1.02) + 4096;
     return pass;
 }
 
@@ -214,21 +223,26 @@ DocumentLoader::Pass DocumentLoader::Measure(const TextEncoding &encoding, qint6
     return Decode(encoding, false, utf8Length, nul);
 }
 
-DocumentLoader::Pass DocumentLoader::LoadDecoded(const TextEncoding &encoding, qint64 utf8Length)
+DocumentLoader::Pass DocumentLoader::LoadDecoded(const TextEncoding &encoding, qint64 room, Nul nul)
 {
     Clear();
-    m_target.reserve(utf8Length + 1);
+    m_target.reserve(std::min(room, m_target.largest) + 1);
     qint64 written = 0;
-    const Pass pass = Decode(encoding, true, written, Nul::Allowed);
+    const Pass pass = Decode(encoding, true, written, nul);
     if (pass == Pass::Invalid)
-        Clear(); // the file changed since it was measured
+        Clear(); // not valid after all (or the file changed since it was measured)
     return pass;
 }
 
-DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool load, qint64 &written, Nul nul)
+// Decodes the file, or only its first upTo bytes (a character cut off there
+// is no fault); loading stops, invalid, where the text would grow past the
+// target's largest.
+DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool load, qint64 &written, Nul nul,
+                                            qint64 upTo)
 {
     const qint64 from = encoding.bom ? encoding.Mark().size() : 0;
-    ChunkReader reader(m_file, from, m_size, m_sizes.readChunk);
+    const bool whole = upTo < 0 || from + upTo >= m_size;
+    ChunkReader reader(m_file, from, whole ? m_size : from + upTo, m_sizes.readChunk);
     ChunkDecoder decoder(encoding);
     const bool passThrough = encoding.IsPassThrough();
     QByteArray utf8;
@@ -239,7 +253,7 @@ DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool l
         qsizetype sliceSize = m_sizes.decodeSlice;
         while (done < chunk.size()) {
             const qsizetype end = std::min(done + sliceSize, chunk.size());
-            const bool last = reader.Last() && end == chunk.size();
+            const bool last = whole && reader.Last() && end == chunk.size();
             const QByteArrayView slice = chunk.sliced(done, end - done);
             if (nul == Nul::Refused && slice.contains('\0'))
                 return Pass::Invalid;
@@ -251,6 +265,8 @@ DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool l
                 continue;
             }
             sliceSize = m_sizes.decodeSlice;
+            if (load && written + step.written > m_target.largest)
+                return Pass::Invalid; // its text would not fit; the bytes do
             if (load)
                 m_target.append(passThrough ? slice.data() : utf8.constData(), step.written);
             written += step.written;

@@ -69,8 +69,9 @@ private:
     Pass Load(const TextEncoding &encoding, Nul nul = Nul::Allowed);
     Pass LoadUtf8(const TextEncoding &encoding);
     Pass Measure(const TextEncoding &encoding, qint64 &utf8Length, Nul nul = Nul::Allowed);
-    Pass LoadDecoded(const TextEncoding &encoding, qint64 utf8Length);
-    Pass Decode(const TextEncoding &encoding, bool load, qint64 &written, Nul nul);
+    Pass Estimate(const TextEncoding &encoding, qint64 &utf8Length, Nul nul);
+    Pass LoadDecoded(const TextEncoding &encoding, qint64 room, Nul nul = Nul::Allowed);
+    Pass Decode(const TextEncoding &encoding, bool load, qint64 &written, Nul nul, qint64 upTo = -1);
     Pass LoadRaw(qint64 from);
     Pass CollectWords(QByteArray &words);
     void Clear();

@@ -233,7 +233,7 @@ LegacyCodec::Step LegacyCodec::Decode(QByteArrayView in, bool last, char *out) c
             w += run;
             continue;
         }
-        if (const int length = LongLength(p + i, n - i); length != 0) {
+        if (const int length = m_longForm == LongForm::None ? 0 : LongLength(p + i, n - i); length != 0) {
             if (length < 0) {
                 if (last)
                     return fail();

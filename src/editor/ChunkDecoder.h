@@ -4,8 +4,13 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
+#include <memory>
 
 class LegacyCodec;
+class SingleByteCodec;
+class QStringDecoder;
+class QStringEncoder;
 
 // Turns a file's bytes (its mark already left out) into the UTF-8 the
 // component holds, piece by piece, and checks that what comes out would be
@@ -15,6 +20,7 @@ class ChunkDecoder
 {
 public:
     explicit ChunkDecoder(const TextEncoding &encoding);
+    ~ChunkDecoder();
 
     struct Step
     {
@@ -29,8 +35,17 @@ public:
     Step Decode(QByteArrayView piece, bool last, QByteArray *out);
 
 private:
-    Step DecodeUtf16(QByteArrayView piece, bool last, QByteArray *out) const;
+    Step DecodeWide(QByteArrayView piece, bool last, QByteArray *out) const;
+    Step DecodeStream(QByteArrayView piece, bool last, QByteArray *out);
 
     TextEncoding m_encoding;
     const LegacyCodec *m_legacy = nullptr;
+    const SingleByteCodec *m_single = nullptr;
+    // Encodings with a state of their own (escape sequences) run through
+    // Qt's converters for the whole file: what the decoder read and the
+    // encoder wrote back must agree, byte for byte.
+    std::unique_ptr<QStringDecoder> m_streamDecoder;
+    std::unique_ptr<QStringEncoder> m_streamEncoder;
+    QByteArray m_notYetMatched;
+    QString m_heldSurrogate; // the first half of a pair whose second is in the next piece
 };

@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -38,57 +39,57 @@ bool InRange(unsigned char b, int low, int high)
     return b >= low && b <= high;
 }
 
-// GB18030's four-byte form: lead, digit, lead, digit.
-bool IsFourByte(const unsigned char *p)
+// A byte that stands alone for one of these is no text a file would hold
+// (C1 controls, private use), and accepting it would let many binary files
+// pass for text (Qt's Big5, for one, reads 0x80 and 0xFF alone).
+bool IsDubiousSingle(char16_t c)
 {
-    return InRange(p[0], 0x81, 0xFE) && InRange(p[1], 0x30, 0x39) && InRange(p[2], 0x81, 0xFE)
-           && InRange(p[3], 0x30, 0x39);
-}
-
-// The n (< 4) bytes could still become a four-byte sequence.
-bool StartsFourByte(const unsigned char *p, qsizetype n)
-{
-    return n >= 2 && InRange(p[1], 0x30, 0x39) && (n < 3 || InRange(p[2], 0x81, 0xFE));
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF);
 }
 
 } // namespace
 
 const LegacyCodec *LegacyCodec::For(TextEncoding::Codec codec)
 {
-    static const auto build = [](const char *name, bool fourByte) -> std::unique_ptr<LegacyCodec> {
-        auto made = std::make_unique<LegacyCodec>(name, fourByte);
-        return made->IsUsable() ? std::move(made) : nullptr;
-    };
-    switch (codec) {
-    case TextEncoding::GB18030: {
-        static const std::unique_ptr<LegacyCodec> gb18030 = build("GB18030", true);
-        return gb18030.get();
-    }
-    case TextEncoding::Big5: {
-        static const std::unique_ptr<LegacyCodec> big5 = build("Big5", false);
-        return big5.get();
-    }
-    default:
+    const TextEncoding encoding(codec);
+    if (encoding.CodecForm() != TextEncoding::Form::MultiByte || !encoding.IsAvailable())
         return nullptr;
+    // Built once per character set, on first use; never torn down before exit.
+    static std::array<std::unique_ptr<LegacyCodec>, 256> built;
+    static std::array<bool, 256> tried{};
+    const auto index = size_t(codec);
+    if (index >= built.size())
+        return nullptr;
+    if (!tried[index]) {
+        tried[index] = true;
+        const LongForm longForm = codec == TextEncoding::GB18030 ? LongForm::GbFourByte
+                                  : codec == TextEncoding::EucJp ? LongForm::EucThreeByte
+                                                                 : LongForm::None;
+        auto made = std::make_unique<LegacyCodec>(encoding.QtName(), longForm);
+        if (made->IsUsable())
+            built[index] = std::move(made);
     }
+    return built[index].get();
 }
 
-LegacyCodec::LegacyCodec(const char *qtName, bool fourByteSequences)
-    : m_qtName(qtName), m_fourByte(fourByteSequences)
+LegacyCodec::LegacyCodec(const char *qtName, LongForm longForm)
+    : m_qtName(qtName), m_longForm(longForm)
 {
     if (QStringDecoder(m_qtName).isValid() && QStringEncoder(m_qtName).isValid())
         BuildTables();
 }
 
 // One code at a time, each checked by encoding it back. A converter that
-// reported an error is replaced, since Qt keeps the error count.
+// reported an error is replaced, since Qt keeps the error count. ASCII is
+// itself in every one of these character sets (Qt's IBM-derived Shift_JIS
+// would swap three control codes).
 void LegacyCodec::BuildTables()
 {
     auto decoder = std::make_unique<QStringDecoder>(m_qtName, Stateless);
     auto encoder = std::make_unique<QStringEncoder>(m_qtName, Stateless);
-    auto entryFor = [&](const char *code, int length) {
+    auto entryFor = [&](const char *code, int length, QString &text) {
         Utf8Char entry;
-        const QString text = decoder->decode(QByteArrayView(code, length));
+        text = decoder->decode(QByteArrayView(code, length));
         if (decoder->hasError()) {
             decoder = std::make_unique<QStringDecoder>(m_qtName, Stateless);
             return entry;
@@ -114,30 +115,69 @@ void LegacyCodec::BuildTables()
     m_codes.assign(0x10000, NoCode);
     auto remember = [&](const Utf8Char &entry, std::uint16_t code) {
         char32_t cp;
-        if (entry.length && Utf8Scan::DecodeOne(reinterpret_cast<const unsigned char *>(entry.bytes), entry.length, cp) > 0
-            && cp < 0x10000)
+        if (!entry.length || Utf8Scan::DecodeOne(reinterpret_cast<const unsigned char *>(entry.bytes), entry.length, cp) <= 0)
+            return;
+        if (cp < 0x10000)
             m_codes[cp] = code;
+        else
+            m_supplementaryCodes.emplace(cp, code);
     };
 
-    // Both character sets have ASCII as their only single bytes. (Qt's Big5
-    // also reads 0x80 and 0xFF alone, a Windows addition that would let
-    // almost any binary file pass for Big5.)
-    for (int b = 0; b < 0x80; ++b) {
-        const char code = char(b);
-        const Utf8Char entry = entryFor(&code, 1);
-        if (!(entry.length == 1 && entry.bytes[0] == code))
-            return; // not ASCII-compatible: of no use here
-    }
-    m_pairs.assign(size_t((0xFE - FirstLead + 1) * TrailCount), Utf8Char());
-    for (int lead = FirstLead; lead <= 0xFE; ++lead) {
-        for (int trail = FirstTrail; trail <= 0xFE; ++trail) {
+    QString text;
+    m_pairs.assign(size_t(128 * 256), Utf8Char());
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int trail = 0x21; trail <= 0xFF; ++trail) {
             const char code[2] = {char(lead), char(trail)};
-            Utf8Char &entry = m_pairs[size_t((lead - FirstLead) * TrailCount + (trail - FirstTrail))];
-            entry = entryFor(code, 2);
-            remember(entry, std::uint16_t(lead << 8 | trail));
+            Utf8Char &entry = m_pairs[size_t(lead - 0x80) * 256 + size_t(trail)];
+            entry = entryFor(code, 2, text);
+            if (entry.length) {
+                m_isLead[lead - 0x80] = true;
+                remember(entry, std::uint16_t(lead << 8 | trail));
+            }
+        }
+    }
+    for (int b = 0x80; b <= 0xFF; ++b) {
+        const char code = char(b);
+        Utf8Char entry = entryFor(&code, 1, text);
+        if (entry.length && !m_isLead[b - 0x80] && !IsDubiousSingle(text[0].unicode())) {
+            m_singles[b - 0x80] = entry;
+            remember(entry, std::uint16_t(b));
         }
     }
     m_usable = true;
+}
+
+int LegacyCodec::LongLength(const unsigned char *p, qsizetype n) const
+{
+    switch (m_longForm) {
+    case LongForm::None:
+        return 0;
+    case LongForm::GbFourByte: // lead, digit, lead, digit
+        if (!InRange(p[0], 0x81, 0xFE) || n < 2 || !InRange(p[1], 0x30, 0x39))
+            return 0;
+        if (n >= 3 && !InRange(p[2], 0x81, 0xFE))
+            return 0;
+        if (n < 4)
+            return -1;
+        return InRange(p[3], 0x30, 0x39) ? 4 : 0;
+    case LongForm::EucThreeByte: // 0x8F and two bytes of the upper half
+        if (p[0] != 0x8F)
+            return 0;
+        if (n >= 2 && !InRange(p[1], 0xA1, 0xFE))
+            return 0;
+        if (n < 3)
+            return -1;
+        return InRange(p[2], 0xA1, 0xFE) ? 3 : 0;
+    }
+    return 0;
+}
+
+std::uint16_t LegacyCodec::CodeOf(char32_t cp) const
+{
+    if (cp < 0x10000)
+        return m_codes[cp];
+    const auto found = m_supplementaryCodes.find(cp);
+    return found == m_supplementaryCodes.end() ? NoCode : found->second;
 }
 
 bool LegacyCodec::DecodeRun(const char *bytes, qsizetype length, QByteArray &utf8) const
@@ -193,23 +233,15 @@ LegacyCodec::Step LegacyCodec::Decode(QByteArrayView in, bool last, char *out) c
             w += run;
             continue;
         }
-        if (b < FirstLead || b > 0xFE)
-            return fail();
-        if (i + 1 >= n) {
-            if (last)
-                return fail();
-            break;
-        }
-        const unsigned char trail = p[i + 1];
-        if (m_fourByte && InRange(trail, 0x30, 0x39)) {
-            qsizetype end = i;
-            while (end + 4 <= n && IsFourByte(p + end))
-                end += 4;
-            if (end == i) {
-                if (!last && n - i < 4 && StartsFourByte(p + i, n - i))
-                    break;
-                return fail();
+        if (const int length = m_longForm == LongForm::None ? 0 : LongLength(p + i, n - i); length != 0) {
+            if (length < 0) {
+                if (last)
+                    return fail();
+                break;
             }
+            qsizetype end = i;
+            for (int next = length; next > 0; next = end < n ? LongLength(p + end, n - end) : 0)
+                end += next;
             QByteArray utf8;
             if (!DecodeRun(in.data() + i, end - i, utf8))
                 return fail();
@@ -219,10 +251,24 @@ LegacyCodec::Step LegacyCodec::Decode(QByteArrayView in, bool last, char *out) c
             i = end;
             continue;
         }
-        if (trail < FirstTrail || trail > 0xFE || !Pair(b, trail).length)
+        if (m_isLead[b - 0x80]) {
+            if (i + 1 >= n) {
+                if (last)
+                    return fail();
+                break;
+            }
+            const Utf8Char &pair = Pair(b, p[i + 1]);
+            if (!pair.length)
+                return fail();
+            put(pair);
+            i += 2;
+            continue;
+        }
+        const Utf8Char &single = m_singles[b - 0x80];
+        if (!single.length)
             return fail();
-        put(Pair(b, trail));
-        i += 2;
+        put(single);
+        i += 1;
     }
     return step;
 }
@@ -240,7 +286,7 @@ LegacyCodec::Step LegacyCodec::Encode(QByteArrayView utf8, bool last, char *out)
     auto codeAt = [&](qsizetype q, int &length) -> std::uint16_t {
         char32_t cp = 0;
         length = Utf8Scan::DecodeOne(p + q, n - q, cp);
-        return (length > 0 && cp < 0x10000) ? m_codes[cp] : NoCode;
+        return length > 0 ? CodeOf(cp) : NoCode;
     };
 
     while (i < n) {
@@ -259,13 +305,14 @@ LegacyCodec::Step LegacyCodec::Encode(QByteArrayView utf8, bool last, char *out)
             return step;
         }
         if (code != NoCode) {
-            out[w++] = char(code >> 8);
+            if (code >= 0x100)
+                out[w++] = char(code >> 8);
             out[w++] = char(code & 0xFF);
             i += length;
             continue;
         }
-        // Characters the tables do not hold (GB18030's four-byte ones, or
-        // none at all): through Qt, a run at a time.
+        // Characters the tables do not hold (the long sequences, or none at
+        // all): through Qt, a run at a time.
         qsizetype end = i + length;
         while (end < n && p[end] >= 0x80) {
             int next;

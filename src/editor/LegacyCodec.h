@@ -4,19 +4,21 @@
 
 #include <QByteArrayView>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
-// GB18030 or Big5, converted through tables that Qt's own converters fill:
-// each byte pair is decoded once, and kept only when
-// Qt's encoder gives the very same bytes back. Files then decode by look-up,
-// already checked for the round trip (Qt's ICU converters take several times
-// as long, and would need a second pass to check it). GB18030's four-byte
-// sequences, rare in Chinese text, still go through Qt a run at a time.
+// A multi-byte character set (GB18030, Big5, Shift_JIS, EUC-JP, EUC-KR, GBK,
+// ...) converted through tables that Qt's own converters fill: each byte and
+// byte pair is decoded once, and kept only when Qt's encoder gives the very
+// same bytes back. Files then decode by look-up, already checked for the
+// round trip (Qt's ICU converters take several times as long, and would need
+// a second pass to check it). Longer sequences (GB18030's four bytes,
+// EUC-JP's three), rare in text, still go through Qt a run at a time.
 class LegacyCodec
 {
 public:
-    // The codec for GB18030 or Big5, built on first use; nullptr when Qt has
-    // no converter for it here.
+    // The codec for a multi-byte character set, built on first use; nullptr
+    // when Qt has no converter for it here.
     static const LegacyCodec *For(TextEncoding::Codec codec);
 
     struct Step
@@ -39,7 +41,10 @@ public:
     // UTF-8).
     Step Encode(QByteArrayView utf8, bool last, char *out) const;
 
-    LegacyCodec(const char *qtName, bool fourByteSequences);
+    // Sequences longer than two bytes, which go through Qt.
+    enum class LongForm { None, GbFourByte, EucThreeByte };
+
+    LegacyCodec(const char *qtName, LongForm longForm);
     bool IsUsable() const { return m_usable; }
 
 private:
@@ -48,25 +53,28 @@ private:
         std::uint8_t length = 0; // 0: no character
         char bytes[4] = {};
     };
-    static constexpr int FirstLead = 0x81;
-    static constexpr int FirstTrail = 0x40;
-    static constexpr int TrailCount = 0xFF - FirstTrail;
     static constexpr std::uint16_t NoCode = 0;
 
     void BuildTables();
     const Utf8Char &Pair(unsigned char lead, unsigned char trail) const
     {
-        return m_pairs[(lead - FirstLead) * TrailCount + (trail - FirstTrail)];
+        return m_pairs[size_t(lead - 0x80) * 256 + trail];
     }
+    // The length of the long sequence starting at p (of n bytes): 0 when
+    // there is none, -1 when it may be one cut off at the end.
+    int LongLength(const unsigned char *p, qsizetype n) const;
+    std::uint16_t CodeOf(char32_t cp) const;
     bool DecodeRun(const char *bytes, qsizetype length, QByteArray &utf8) const;
     bool EncodeRun(QByteArrayView utf8, QByteArray &bytes) const;
 
     const char *m_qtName;
-    bool m_fourByte;
+    LongForm m_longForm;
     bool m_usable = false;
-    std::vector<Utf8Char> m_pairs;
-    // Code point (BMP) to its byte pair; NoCode where the table has none.
-    // Code point (BMP) to its one- or two-byte code: a value below 0x100 is
-    // one byte; NoCode where the tables have none.
-    std::vector<std::uint16_t> m_codes;
+    Utf8Char m_singles[128];     // bytes 0x80 to 0xFF alone
+    bool m_isLead[128] = {};     // bytes 0x80 to 0xFF that begin a pair
+    std::vector<Utf8Char> m_pairs; // by lead (0x80 up) and trail
+    // Code point to its code: a value below 0x100 is one byte, else a pair;
+    // NoCode where the tables have none.
+    std::vector<std::uint16_t> m_codes; // the BMP
+    std::unordered_map<char32_t, std::uint16_t> m_supplementaryCodes;
 };

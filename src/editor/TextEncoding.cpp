@@ -2,52 +2,75 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <functional>
+#include <vector>
+
+using EncodingCatalogue::Form;
 
 namespace {
 
-const char Utf8Mark[] = "\xEF\xBB\xBF";
-const char Utf16LEMark[] = "\xFF\xFE";
-const char Utf16BEMark[] = "\xFE\xFF";
+bool IsWide(Form form)
+{
+    return form == Form::Utf16LE || form == Form::Utf16BE || form == Form::Utf32LE || form == Form::Utf32BE;
+}
+
+bool HasMark(Form form)
+{
+    return form == Form::Utf8 || IsWide(form);
+}
+
+const EncodingCatalogue::Charset &CharsetOf(TextEncoding::Codec codec)
+{
+    return EncodingCatalogue::At(int(codec));
+}
+
+// The mark an encoding of this form may start with: as shown (with it) and
+// its name without one.
+QString MarkSuffix(Form form, bool bom)
+{
+    if (form == Form::Utf8)
+        return bom ? QStringLiteral(" BOM") : QString();
+    return bom ? QString() : QStringLiteral(" 无BOM");
+}
 
 } // namespace
 
 QString TextEncoding::Name() const
 {
-    switch (codec) {
-    case Raw:
-        return QStringLiteral("原始字节");
-    case Utf8:
-        return bom ? QStringLiteral("UTF-8 BOM") : QStringLiteral("UTF-8");
-    case Utf16LE:
-        return bom ? QStringLiteral("UTF-16 LE") : QStringLiteral("UTF-16 LE 无BOM");
-    case Utf16BE:
-        return bom ? QStringLiteral("UTF-16 BE") : QStringLiteral("UTF-16 BE 无BOM");
-    case GB18030:
-        return QStringLiteral("GB18030");
-    case Big5:
-        return QStringLiteral("Big5");
-    }
-    return QString();
+    const Form form = CodecForm();
+    const QString name = QString::fromUtf8(CharsetOf(codec).name);
+    return HasMark(form) ? name + MarkSuffix(form, bom) : name;
 }
 
 std::optional<TextEncoding> TextEncoding::FromName(const QString &name)
 {
-    for (Codec codec : {Raw, Utf8, Utf16LE, Utf16BE, GB18030, Big5})
-        for (bool bom : {false, true})
-            if (TextEncoding(codec, bom).Name() == name)
-                return TextEncoding(codec, bom);
+    for (int i = 0; i < EncodingCatalogue::Count(); ++i)
+        for (bool bom : {false, true}) {
+            const TextEncoding encoding(Codec(i), bom);
+            if ((bom ? HasMark(encoding.CodecForm()) : true) && encoding.Name() == name)
+                return encoding;
+        }
     return std::nullopt;
+}
+
+TextEncoding::Form TextEncoding::CodecForm() const
+{
+    return CharsetOf(codec).form;
 }
 
 QByteArray TextEncoding::Mark() const
 {
-    switch (codec) {
-    case Utf8:
-        return QByteArray(Utf8Mark, 3);
-    case Utf16LE:
-        return QByteArray(Utf16LEMark, 2);
-    case Utf16BE:
-        return QByteArray(Utf16BEMark, 2);
+    switch (CodecForm()) {
+    case Form::Utf8:
+        return QByteArray("\xEF\xBB\xBF", 3);
+    case Form::Utf16LE:
+        return QByteArray("\xFF\xFE", 2);
+    case Form::Utf16BE:
+        return QByteArray("\xFE\xFF", 2);
+    case Form::Utf32LE:
+        return QByteArray("\xFF\xFE\x00\x00", 4);
+    case Form::Utf32BE:
+        return QByteArray("\x00\x00\xFE\xFF", 4);
     default:
         return QByteArray();
     }
@@ -55,71 +78,72 @@ QByteArray TextEncoding::Mark() const
 
 const char *TextEncoding::QtName() const
 {
-    switch (codec) {
-    case GB18030:
-        return "GB18030";
-    case Big5:
-        return "Big5";
-    case Utf16LE:
-        return "UTF-16LE";
-    case Utf16BE:
-        return "UTF-16BE";
-    default:
-        return "UTF-8";
-    }
+    return CharsetOf(codec).qtName;
 }
 
-// Asks Qt only; the conversion tables are built when a file first needs them.
+// Asks Qt once per character set; the conversion tables are built when a
+// file first needs them.
 bool TextEncoding::IsAvailable() const
 {
-    if (codec == GB18030 || codec == Big5)
-        return QStringDecoder(QtName()).isValid() && QStringEncoder(QtName()).isValid();
-    return true;
+    const Form form = CodecForm();
+    if (form == Form::Raw || form == Form::Utf8 || IsWide(form))
+        return true;
+    static std::vector<signed char> known(size_t(EncodingCatalogue::Count()), -1);
+    signed char &answer = known[size_t(codec)];
+    if (answer < 0)
+        answer = QStringDecoder(QtName()).isValid() && QStringEncoder(QtName()).isValid();
+    return answer == 1;
 }
 
-std::optional<TextEncoding> TextEncoding::FromMark(const QByteArray &head)
+QList<TextEncoding> TextEncoding::FromMark(const QByteArray &head)
 {
-    // UTF-8's mark first: no other mark is a prefix of it.
-    for (Codec codec : {Utf8, Utf16LE, Utf16BE}) {
-        const TextEncoding marked(codec, true);
-        if (head.startsWith(marked.Mark()))
-            return marked;
+    QList<TextEncoding> marked;
+    for (Codec codec : {Utf8, Utf32LE, Utf32BE, Utf16LE, Utf16BE}) {
+        const TextEncoding encoding(codec, true);
+        if (head.startsWith(encoding.Mark()))
+            marked << encoding;
     }
-    return std::nullopt;
+    return marked;
 }
 
-// A mark decides first; then strict UTF-8, GB18030, and Big5 only after
-// GB18030 (most Big5 byte pairs are valid GB18030 too, so the other order
-// would never pick GB18030 for them). Raw is what is left.
-QList<TextEncoding> TextEncoding::DetectionOrder(const QByteArray &head)
+// The catalogue in its order, grouped as it says; unavailable character sets
+// are left out. Reopening offers each form once (the file has a mark or
+// not); converting offers the forms with and without one.
+QList<EncodingGroup> TextEncoding::MenuGroups(Menu menu)
 {
-    QList<TextEncoding> order;
-    const auto marked = FromMark(head);
-    if (marked)
-        order << *marked;
-    for (Codec codec : {Utf8, GB18030, Big5})
-        if (TextEncoding(codec).IsAvailable() && !(marked && marked->codec == codec))
-            order << TextEncoding(codec); // (invalid after a UTF-8 mark means invalid without it)
-    return order;
+    QList<EncodingGroup> groups;
+    auto groupNamed = [](QList<EncodingGroup> &list, const char *title) -> EncodingGroup & {
+        const QString name = QString::fromUtf8(title);
+        for (EncodingGroup &group : list)
+            if (group.title == name)
+                return group;
+        list.append(EncodingGroup{name, {}, {}});
+        return list.last();
+    };
+    for (int i = 0; i < EncodingCatalogue::Count(); ++i) {
+        const auto &charset = EncodingCatalogue::At(i);
+        const TextEncoding encoding(Codec(i), IsWide(charset.form));
+        if (!charset.group || !encoding.IsAvailable())
+            continue;
+        EncodingGroup &top = groupNamed(groups, charset.group);
+        QList<TextEncoding> &list = charset.subgroup ? groupNamed(top.groups, charset.subgroup).encodings
+                                                     : top.encodings;
+        list << encoding;
+        if (menu == Menu::Convert && HasMark(charset.form))
+            list << TextEncoding(Codec(i), !encoding.bom);
+    }
+    return groups;
 }
 
-QList<TextEncoding> TextEncoding::ReopenChoices()
+QList<TextEncoding> TextEncoding::All()
 {
-    QList<TextEncoding> choices;
-    for (const TextEncoding &choice : {TextEncoding(Utf8), TextEncoding(GB18030), TextEncoding(Big5),
-                                       TextEncoding(Utf16LE, true), TextEncoding(Utf16BE, true)})
-        if (choice.IsAvailable())
-            choices << choice;
-    return choices;
-}
-
-QList<TextEncoding> TextEncoding::ConvertChoices()
-{
-    QList<TextEncoding> choices;
-    for (const TextEncoding &choice :
-         {TextEncoding(Utf8), TextEncoding(Utf8, true), TextEncoding(GB18030), TextEncoding(Big5),
-          TextEncoding(Utf16LE, true), TextEncoding(Utf16BE, true)})
-        if (choice.IsAvailable())
-            choices << choice;
-    return choices;
+    QList<TextEncoding> all;
+    std::function<void(const QList<EncodingGroup> &)> collect = [&](const QList<EncodingGroup> &groups) {
+        for (const EncodingGroup &group : groups) {
+            all << group.encodings;
+            collect(group.groups);
+        }
+    };
+    collect(MenuGroups(Menu::Convert));
+    return all;
 }

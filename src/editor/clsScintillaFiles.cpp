@@ -44,7 +44,7 @@ QByteArray FilteredForLineBreak(const char *data, qint64 length, long lineBreak)
 qint64 EncodeText(const char *data, qint64 length, const TextEncoding &encoding,
                   const std::function<bool(const QByteArray &)> &write)
 {
-    const ChunkEncoder encoder(encoding);
+    ChunkEncoder encoder(encoding);
     QByteArray out;
     qint64 done = 0;
     while (done < length) {

@@ -179,7 +179,9 @@ void MainCommands::ConvertEncoding(const QString &encodingName)
 void MainCommands::MarkCurrentEncoding(const QString &menuName, bool sameMark)
 {
     const clsScintilla *sci = ActiveEditor();
-    for (QAction *item : m_menus->Menu(menuName)->actions()) {
+    for (QAction *item : m_menus->Menu(menuName)->findChildren<QAction *>()) {
+        if (!item->isCheckable())
+            continue;
         const auto encoding = TextEncoding::FromName(item->data().toString());
         item->setChecked(sci && encoding && encoding->codec == sci->Encoding().codec
                          && (!sameMark || encoding->bom == sci->Encoding().bom));

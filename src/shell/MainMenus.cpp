@@ -25,9 +25,10 @@ MainMenus::MainMenus(QMainWindow *window)
                 {"mnuExit", "退出(&E)", nullptr}});
     // Reading a file again as another encoding and converting a document are
     // two commands, so that one is never taken for the other.
-    AddEncodingMenu("mnuReopenEncoding", "以其他编码重新打开", TextEncoding::ReopenChoices(),
+    AddEncodingMenu("mnuReopenEncoding", "以其他编码重新打开", TextEncoding::MenuGroups(TextEncoding::Menu::Reopen),
                     &MainMenus::ReopenEncodingChosen);
-    AddEncodingMenu("mnuConvertEncoding", "转换编码", TextEncoding::ConvertChoices(), &MainMenus::ConvertEncodingChosen);
+    AddEncodingMenu("mnuConvertEncoding", "转换编码", TextEncoding::MenuGroups(TextEncoding::Menu::Convert),
+                    &MainMenus::ConvertEncodingChosen);
     AddTopMenu("mnuEdit", "编辑(&E)",
                {{"mnuUndo", "撤消(&U)", "Ctrl+Z"},
                 {"mnuRedo", "重做(&R)", "Ctrl+Y"},
@@ -82,8 +83,9 @@ QMenu *MainMenus::AddTopMenu(const char *name, const char *caption, std::initial
     return menu;
 }
 
-// A submenu of the File menu after Save as, one item per encoding.
-void MainMenus::AddEncodingMenu(const char *name, const char *caption, const QList<TextEncoding> &choices,
+// A submenu of the File menu after Save as, one submenu per group of
+// encodings. One action group spans them all: one current encoding.
+void MainMenus::AddEncodingMenu(const char *name, const char *caption, const QList<EncodingGroup> &groups,
                                 void (MainMenus::*chosen)(const QString &))
 {
     QMenu *file = Menu(QStringLiteral("mnuFile"));
@@ -93,16 +95,26 @@ void MainMenus::AddEncodingMenu(const char *name, const char *caption, const QLi
     file->insertMenu(Item(QStringLiteral("mnuSep9")), menu);
     m_menus.insert(menu->objectName(), menu);
     m_items.insert(menu->objectName(), menu->menuAction());
-    auto *group = new QActionGroup(menu); // one current encoding: radio marks
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const TextEncoding &choice : choices) {
-        QAction *item = menu->addAction(choice.Name());
-        item->setData(choice.Name());
-        item->setCheckable(true);
-        group->addAction(item);
-        connect(item, &QAction::triggered, this, [this, chosen, encodingName = choice.Name()] {
-            emit(this->*chosen)(encodingName);
-        });
+    auto *marks = new QActionGroup(menu);
+    marks->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    AddEncodingItems(menu, groups, marks, chosen);
+}
+
+void MainMenus::AddEncodingItems(QMenu *menu, const QList<EncodingGroup> &groups, QActionGroup *marks,
+                                 void (MainMenus::*chosen)(const QString &))
+{
+    for (const EncodingGroup &group : groups) {
+        QMenu *submenu = menu->addMenu(group.title);
+        AddEncodingItems(submenu, group.groups, marks, chosen);
+        for (const TextEncoding &encoding : group.encodings) {
+            QAction *item = submenu->addAction(encoding.Name());
+            item->setData(encoding.Name());
+            item->setCheckable(true);
+            marks->addAction(item);
+            connect(item, &QAction::triggered, this, [this, chosen, encodingName = encoding.Name()] {
+                emit(this->*chosen)(encodingName);
+            });
+        }
     }
 }
 

@@ -6,9 +6,10 @@
 #include <QString>
 
 class QAction;
+class QActionGroup;
 class QMainWindow;
 class QMenu;
-class TextEncoding;
+struct EncodingGroup;
 
 // The main window's menu bar: File, Edit, Search, Highlighting, Window and
 // Help, with their items named, captioned and bound to keys as the program
@@ -45,8 +46,10 @@ private:
 
     QMenu *AddTopMenu(const char *name, const char *caption, std::initializer_list<Entry> entries);
     void AddHighlighterMenu();
-    void AddEncodingMenu(const char *name, const char *caption, const QList<TextEncoding> &choices,
+    void AddEncodingMenu(const char *name, const char *caption, const QList<EncodingGroup> &groups,
                          void (MainMenus::*chosen)(const QString &));
+    void AddEncodingItems(QMenu *menu, const QList<EncodingGroup> &groups, QActionGroup *marks,
+                          void (MainMenus::*chosen)(const QString &));
 
     QMainWindow *m_window;
     QHash<QString, QAction *> m_items;

@@ -98,12 +98,10 @@ TEST_F(EncodingTest, BytesThatAreNoTextStayRawAndComeBackUnchanged)
     const QList<QByteArray> samples = {
         RandomBytes(5000, 1),
         RandomBytes(300000, 2),
-        QByteArray("caf\xe9 au lait\n"),                // Latin-1
         QByteArray("\xff\xfe\x00\xd8\x61\x00", 6),       // UTF-16 mark, lone surrogate
         QByteArray("\xfe\xff\x00\x61\x00", 5),           // UTF-16 mark, odd length
-        QByteArray("\xd6\xd0\xce"),                      // GB18030 cut off at the end
-        QByteArray("\x81\x30\x81"),                      // four-byte form cut off
-        QByteArray("\xa4\xa4\x80\xa4\xe5"),              // 0x80 alone is no Big5 byte
+        QByteArray("caf\xe9\0", 5),                       // Latin-1 with a NUL
+        QByteArray("\x01\x02\x03\xe9\x04\x05\x06x\n"),    // mostly control bytes
     };
     for (const QByteArray &bytes : samples) {
         const QString in = Write(QStringLiteral("raw.bin"), bytes);
@@ -115,17 +113,54 @@ TEST_F(EncodingTest, BytesThatAreNoTextStayRawAndComeBackUnchanged)
     }
 }
 
-// Big5 byte pairs are valid GB18030 too, so a Big5 file opens as GB18030 (and
-// still saves unchanged); reopening it as Big5 shows what it says.
-TEST_F(EncodingTest, ABig5FileReadsAsGb18030UntilReopenedAsBig5)
+// Neither UTF-8 nor any multi-byte encoding: Windows-1252, whose five
+// undefined bytes stay raw bytes in the text and go back as they were.
+TEST_F(EncodingTest, SingleByteTextOpensAsWindows1252)
+{
+    const struct
+    {
+        QByteArray bytes;
+        QByteArray text;
+    } samples[] = {
+        {"R\xe9sum\xe9 na\xefve caf\xe9\n", "Résumé naïve café\n"},
+        {"\x93quoted\x94 \x80 5\x96" "6", "“quoted” € 5–6"},
+        {"\x81\x30\x81", "\x81" "0\x81"},               // GB18030's four-byte form cut off
+        {"\xa4\xa4\x80\xa4\xe5", "¤¤€¤å"},             // 0x80 alone is no Big5 byte
+        {"a\x81 b\x8d \x8f\x90\x9d \xe9\x81\n", "a\x81 b\x8d \x8f\x90\x9d é\x81\n"}, // all five undefined
+    };
+    for (const auto &[bytes, text] : samples) {
+        const QString in = Write(QStringLiteral("in.txt"), bytes);
+        ASSERT_TRUE(sci().LoadFile(in).ok());
+        EXPECT_EQ(sci().Encoding().Name(), QStringLiteral("Windows-1252")) << bytes.toStdString();
+        EXPECT_EQ(sci().GetText(), text);
+        ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("out.txt"))).ok());
+        EXPECT_EQ(Read(Path(QStringLiteral("out.txt"))), bytes);
+    }
+
+    // Typing beside the raw bytes leaves them as they were.
+    sci().SetSel(0, 0);
+    sci().ReplaceSel(QStringLiteral("ü"));
+    ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("out.txt"))).ok());
+    EXPECT_EQ(Read(Path(QStringLiteral("out.txt"))), "\xfc" + samples[4].bytes);
+
+    // A raw byte the encoding does not keep cannot be written in it.
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("r.bin"), QByteArray("x\xff\0", 3))).ok());
+    ASSERT_EQ(sci().Encoding().codec, TextEncoding::Raw);
+    sci().ConvertEncoding(TextEncoding(TextEncoding::Windows1252));
+    EXPECT_EQ(sci().SaveToFile(Path(QStringLiteral("r2.bin"))).outcome, FileIoResult::Unencodable);
+}
+
+// Big5 byte pairs are valid GB18030 too: the text decides, and reopening
+// reads the file the other way.
+TEST_F(EncodingTest, ABig5FileOpensAsBig5AndReopensAsGb18030)
 {
     const QString text = QStringLiteral("繁體中文測試\r\n第二行");
     const QByteArray big5 = QtEncoded(text, "Big5");
-    ExpectRoundTrip(big5, TextEncoding(TextEncoding::GB18030), QtDecoded(big5, "GB18030"));
+    ExpectRoundTrip(big5, TextEncoding(TextEncoding::Big5), text);
 
-    ASSERT_TRUE(sci().LoadFile(Path(QStringLiteral("in.txt")), TextEncoding(TextEncoding::Big5)).ok());
-    EXPECT_EQ(sci().Encoding().codec, TextEncoding::Big5);
-    EXPECT_EQ(sci().GetText(), text.toUtf8());
+    ASSERT_TRUE(sci().LoadFile(Path(QStringLiteral("in.txt")), TextEncoding(TextEncoding::GB18030)).ok());
+    EXPECT_EQ(sci().Encoding().codec, TextEncoding::GB18030);
+    EXPECT_EQ(sci().GetText(), QtDecoded(big5, "GB18030").toUtf8());
     EXPECT_FALSE(sci().Modified());
     ASSERT_TRUE(sci().SaveToFile(Path(QStringLiteral("out.txt"))).ok());
     EXPECT_EQ(Read(Path(QStringLiteral("out.txt"))), big5);
@@ -204,11 +239,15 @@ TEST_F(EncodingTest, WhatFollowsAValidFirstChunkDecides)
     gb.replace(chunk + 5, 2, QtEncoded(QStringLiteral("中"), "GB18030"));
     ExpectRoundTrip(gb, TextEncoding(TextEncoding::GB18030), QtDecoded(gb, "GB18030"));
 
-    QByteArray raw = ascii;
-    raw[chunk + 5] = '\xff';
+    QByteArray latin = ascii;
+    latin[chunk + 5] = '\xff';
+    ExpectRoundTrip(latin, TextEncoding(TextEncoding::Windows1252), QString::fromLatin1(latin));
+
+    QByteArray raw = latin;
+    raw[chunk + 9] = '\0';
     const QString in = Write(QStringLiteral("raw.bin"), raw);
     ASSERT_TRUE(sci().LoadFile(in).ok());
-    EXPECT_EQ(sci().Encoding().codec, TextEncoding::Raw);
+    EXPECT_EQ(sci().Encoding().codec, TextEncoding::Raw); // a NUL past every sample still counts
     EXPECT_TRUE(sci().GetText() == raw);
 }
 
@@ -240,14 +279,15 @@ TEST_F(EncodingTest, ACharacterTheEncodingCannotHoldStopsTheSaveBeforeAnyWrite)
     EXPECT_EQ(Read(path), QtEncoded(text + QStringLiteral("😀 tail"), "GB18030"));
 
     // Bytes of a raw document are no characters at all.
-    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("r.bin"), QByteArray("ok\n\xff\xfe"))).ok());
+    const QByteArray rawBytes("ok\n\xff\xfe\0", 6);
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("r.bin"), rawBytes)).ok());
     ASSERT_EQ(sci().Encoding().codec, TextEncoding::Raw);
     sci().ConvertEncoding(TextEncoding(TextEncoding::Utf16LE, true));
     const FileIoResult raw = sci().SaveToFile(Path(QStringLiteral("r.bin")));
     EXPECT_EQ(raw.outcome, FileIoResult::Unencodable);
     EXPECT_EQ(raw.position, 3);
     EXPECT_TRUE(raw.reason.contains(QStringLiteral("0xFF"))) << raw.reason.toStdString();
-    EXPECT_EQ(Read(Path(QStringLiteral("r.bin"))), QByteArray("ok\n\xff\xfe"));
+    EXPECT_EQ(Read(Path(QStringLiteral("r.bin"))), rawBytes);
 }
 
 TEST_F(EncodingTest, ConvertingKeepsTheTextAndTheNextSaveWritesTheNewEncoding)
@@ -277,10 +317,6 @@ TEST_F(EncodingTest, ConvertingKeepsTheTextAndTheNextSaveWritesTheNewEncoding)
         EXPECT_FALSE(sci().Modified());
         EXPECT_EQ(Read(path), bytes) << encoding.Name().toStdString();
         ASSERT_TRUE(sci().LoadFile(path).ok());
-        if (encoding.codec == TextEncoding::Big5) { // read as GB18030 unless asked
-            EXPECT_EQ(sci().Encoding().codec, TextEncoding::GB18030);
-            ASSERT_TRUE(sci().LoadFile(path, encoding).ok());
-        }
         EXPECT_EQ(sci().Encoding(), encoding);
         EXPECT_EQ(sci().GetText(), utf8);
     }

@@ -49,12 +49,23 @@ protected:
         QApplication::processEvents();
     }
 
-    // Chooses the item of one of the two encoding submenus.
-    void Choose(const char *menu, const QString &encoding)
+    // The encoding items of one of the two submenus, in every group, after
+    // the submenu was opened.
+    QList<QAction *> Items(const char *menu) const
     {
         QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
         emit submenu->aboutToShow();
-        for (QAction *item : submenu->actions())
+        QList<QAction *> items;
+        for (QAction *item : submenu->findChildren<QAction *>())
+            if (item->isCheckable())
+                items << item;
+        return items;
+    }
+
+    // Chooses the item of one of the two encoding submenus.
+    void Choose(const char *menu, const QString &encoding)
+    {
+        for (QAction *item : Items(menu))
             if (item->text() == encoding)
                 return item->trigger();
         ADD_FAILURE() << "no item " << encoding.toStdString();
@@ -62,10 +73,8 @@ protected:
 
     QStringList Checked(const char *menu) const
     {
-        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
-        emit submenu->aboutToShow();
         QStringList checked;
-        for (QAction *item : submenu->actions())
+        for (QAction *item : Items(menu))
             if (item->isChecked())
                 checked << item->text();
         return checked;
@@ -119,6 +128,59 @@ TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
     EXPECT_EQ(Panel(3), QString());
 }
 
+// Both submenus list every encoding in its group; reopening leaves the mark
+// to the file, converting offers each Unicode form with and without one.
+TEST_F(EncodingCommandsTest, TheSubmenusGroupEveryEncoding)
+{
+    for (const char *menu : {"mnuReopenEncoding", "mnuConvertEncoding"}) {
+        QStringList groups;
+        for (QAction *group : window->Menus()->Menu(QString::fromLatin1(menu))->actions())
+            groups << group->text();
+        EXPECT_EQ(groups, QStringList({"Unicode", "中文", "日本語", "한국어", "西欧", "其他"})) << menu;
+    }
+    auto names = [&](const char *menu) {
+        QStringList names;
+        for (QAction *item : Items(menu))
+            names << item->text();
+        return names;
+    };
+    const QStringList convert = names("mnuConvertEncoding"), reopen = names("mnuReopenEncoding");
+    for (const TextEncoding &encoding : TextEncoding::All())
+        EXPECT_EQ(convert.count(encoding.Name()), 1) << encoding.Name().toStdString();
+    EXPECT_EQ(convert.size(), TextEncoding::All().size());
+    EXPECT_GT(convert.size(), 100); // every converter this Qt has, not a handful
+    EXPECT_TRUE(convert.contains(QStringLiteral("UTF-32 BE 无BOM")));
+    EXPECT_FALSE(reopen.contains(QStringLiteral("UTF-32 BE 无BOM")));
+    EXPECT_EQ(reopen.size() + 5, convert.size()); // the five forms' other halves
+
+    QMenu *japanese = nullptr;
+    for (QMenu *group : window->Menus()->Menu(QStringLiteral("mnuConvertEncoding"))->findChildren<QMenu *>())
+        if (group->title() == QStringLiteral("日本語"))
+            japanese = group;
+    ASSERT_NE(japanese, nullptr);
+    QStringList inJapanese;
+    for (QAction *item : japanese->actions())
+        inJapanese << item->text();
+    EXPECT_TRUE(inJapanese.contains(QStringLiteral("Shift_JIS")));
+    EXPECT_TRUE(inJapanese.contains(QStringLiteral("EUC-JP")));
+    EXPECT_FALSE(inJapanese.contains(QStringLiteral("Big5")));
+}
+
+// A Latin-1 file is shown as Windows-1252, checked in both submenus.
+TEST_F(EncodingCommandsTest, ASingleByteFileShowsWindows1252)
+{
+    window->OpenDocument(Write(QStringLiteral("latin.txt"), "R\xe9sum\xe9\n"));
+    EXPECT_EQ(Panel(3), QStringLiteral("Windows-1252"));
+    EXPECT_EQ(Editor().GetText(), QStringLiteral("Résumé\n").toUtf8());
+    EXPECT_EQ(Checked("mnuReopenEncoding"), QStringList({"Windows-1252"}));
+    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"Windows-1252"}));
+
+    Choose("mnuReopenEncoding", QStringLiteral("KOI8-R")); // a reading from the 其他 group
+    EXPECT_EQ(Panel(3), QStringLiteral("KOI8-R"));
+    EXPECT_EQ(Editor().GetText(), QStringLiteral("RИsumИ\n").toUtf8());
+    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"KOI8-R"}));
+}
+
 TEST_F(EncodingCommandsTest, TheSubmenusMarkTheCurrentEncoding)
 {
     EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8"}));
@@ -135,9 +197,12 @@ TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatThe
     const QByteArray big5 = QtEncoded(Text, "Big5");
     const QString path = Write(QStringLiteral("big5.txt"), big5);
     window->OpenDocument(path);
-    EXPECT_EQ(Panel(3), QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
-    EXPECT_NE(Editor().GetText(), Text.toUtf8());
+    EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
+    EXPECT_EQ(Editor().GetText(), Text.toUtf8());
 
+    Choose("mnuReopenEncoding", QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
+    EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
+    EXPECT_NE(Editor().GetText(), Text.toUtf8());
     Choose("mnuReopenEncoding", QStringLiteral("Big5"));
     EXPECT_TRUE(boxes.shown.isEmpty()); // nothing to give up, nothing asked
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());

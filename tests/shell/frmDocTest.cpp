@@ -65,7 +65,7 @@ TEST_F(DocumentWindowTest, AnExistingFileOpensUnderItsPath)
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->windowTitle(), path);
     EXPECT_EQ(doc->strFile, path);
-    EXPECT_EQ(doc->sciMain->Text(), QByteArray("hello\r\nworld\xff"));
+    EXPECT_EQ(doc->sciMain->Text(), QStringLiteral("hello\r\nworldÿ").toUtf8()); // read as Windows-1252
     EXPECT_FALSE(doc->sciMain->Modified());
     EXPECT_EQ(window->ActiveDocument(), doc);
     EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());

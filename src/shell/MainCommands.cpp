@@ -15,6 +15,7 @@
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
+#include "platform/WriteFailure.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -90,7 +91,7 @@ void MainCommands::FocusActiveEditor()
 void MainCommands::OnActiveEditor(void (clsScintilla::*command)())
 {
     if (clsScintilla *sci = ActiveEditor()) {
-        TryStep([&] { (sci->*command)(); });
+        (sci->*command)();
         sci->SetFocus();
     }
 }
@@ -135,7 +136,7 @@ void MainCommands::ExportHtml()
     if (!path.isEmpty() && doc && doc->sciMain) {
         const FileIoResult result = ::ExportHtml(path, *doc->sciMain);
         if (!result.ok())
-            MsgBox(m_main, QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, result.reason),
+            MsgBox(m_main, WriteFailureMessage(WrittenFile::HtmlPage, {{path, result.reason}}),
                    QStringLiteral("导出为HTML"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
     }
     FocusActiveEditor();
@@ -221,10 +222,8 @@ void MainCommands::TimeDate()
 
 void MainCommands::SyntaxSettings()
 {
-    TryStep([this] {
-        ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
-    });
-    TryStep([] { ReapplyHighlighters(QStringLiteral("frmDoc")); });
+    ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
+    ReapplyHighlighters(QStringLiteral("frmDoc"));
     FocusActiveEditor();
     m_main->SetupMenu();
 }
@@ -242,13 +241,13 @@ clsScintilla *MainCommands::SearchableEditor() const
 void MainCommands::Find()
 {
     if (clsScintilla *sci = SearchableEditor())
-        TryStep([&] { sci->DoFind(); });
+        sci->DoFind();
 }
 
 void MainCommands::Replace()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->DoReplace(); });
+        sci->DoReplace();
         sci->SetFocus();
     }
 }
@@ -256,7 +255,7 @@ void MainCommands::Replace()
 void MainCommands::FindNext()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->FindNext(); });
+        sci->FindNext();
         sci->SetFocus();
     }
 }
@@ -264,7 +263,7 @@ void MainCommands::FindNext()
 void MainCommands::FindPrevious()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->FindPrev(); });
+        sci->FindPrev();
         sci->SetFocus();
     }
 }
@@ -272,7 +271,7 @@ void MainCommands::FindPrevious()
 void MainCommands::Goto()
 {
     if (clsScintilla *sci = SearchableEditor())
-        TryStep([&] { sci->DoGoto(); });
+        TryStep("DoGoto", [&] { sci->DoGoto(); }); // a box that holds no number
 }
 
 // ---- Highlighting, windows, help ----
@@ -281,7 +280,7 @@ void MainCommands::ApplyHighlighterItem(int index)
 {
     const QList<QAction *> items = m_menus->HighlighterItems();
     if (clsScintilla *sci = ActiveEditor(); sci && index >= 0 && index < items.size()) {
-        TryStep([&] { ApplyHighlighter(*sci, items[index]->data().toString()); });
+        ApplyHighlighter(*sci, items[index]->data().toString());
         sci->SetFocus();
     }
 }
@@ -293,7 +292,7 @@ void MainCommands::Cascade() { WindowArranger::Cascade(m_main->MdiArea()); }
 
 void MainCommands::OpenWebPage(const QString &path)
 {
-    TryStep([&] { WebSite::Open(path); });
+    WebSite::Open(path);
 }
 
 void MainCommands::About()

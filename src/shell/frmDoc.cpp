@@ -5,7 +5,6 @@
 #include "frmMain.h"
 #include "platform/MessageBoxSeam.h"
 #include "highlight/modHighlighter.h"
-#include "platform/TryStep.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -69,7 +68,7 @@ void frmDoc::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (sciMain)
-        TryStep([&] { sciMain->SizeScintilla(0, 0, width(), height()); });
+        sciMain->SizeScintilla(0, 0, width(), height());
 }
 
 // Yes saves by the Save command's rule; a save that does not happen (it

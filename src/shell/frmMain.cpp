@@ -15,6 +15,7 @@
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
+#include "platform/WriteFailure.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -87,18 +88,19 @@ void frmMain::MDIForm_Load()
 void frmMain::Setup()
 {
     // The table is complete before any document asks for a highlighter.
-    TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
-    TryStep([&] { SetupMenu(); });
-    TryStep([&] { m_placement->Restore(); });
-    TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
-    TryStep([&] { WindowArranger::Cascade(m_mdiArea); });
+    LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters"));
+    SetupMenu();
+    m_placement->Restore();
+    OpenDocument(QStringLiteral("新建文档"));
+    WindowArranger::Cascade(m_mdiArea);
 }
 
 frmDoc *frmMain::OpenDocument(const QString &name)
 {
     auto *doc = new frmDoc(this);
     doc->setObjectName(QStringLiteral("frmDoc"));
-    TryStep([&] { doc->Form_Load(); });
+    // Hooking the editor to its window may fail; the window still comes up.
+    TryStep("Form_Load", [&] { doc->Form_Load(); });
     ++lDocCount;
 
     if (QFileInfo::exists(name)) {
@@ -139,7 +141,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     }
     doc->setWindowTitle(path);
     doc->strFile = path;
-    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+    ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
     return true;
 }
 
@@ -163,7 +165,7 @@ bool frmMain::DoSaveAs(frmDoc *doc)
         return false;
     doc->strFile = path;
     doc->setWindowTitle(path);
-    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+    ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
     return true;
 }
 
@@ -300,8 +302,8 @@ bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
 
 void frmMain::ReportSaveFailure(const QString &path, const QString &reason)
 {
-    MsgBox(this, QStringLiteral("无法保存文件“%1”。\n%2\n文档未被保存，内容仍在编辑器中。").arg(path, reason),
-           QStringLiteral("保存失败"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+    MsgBox(this, WriteFailureMessage(WrittenFile::Document, {{path, reason}}), QStringLiteral("保存失败"),
+           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 frmDoc *frmMain::ActiveDocument() const
@@ -322,7 +324,7 @@ QList<frmDoc *> frmMain::Documents() const
 void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
-        TryStep([&] { doc->Form_Activate(); });
+        doc->Form_Activate();
     else if (!m_mdiArea->currentSubWindow()) { // no document: no modified marker, no encoding
         stb->SetPanelText(2, QString());
         stb->SetPanelText(3, QString());
@@ -361,5 +363,5 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::MDIForm_Unload()
 {
-    TryStep([&] { m_placement->Save(); });
+    m_placement->Save();
 }

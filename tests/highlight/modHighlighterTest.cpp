@@ -1,3 +1,4 @@
+#include "LogCapture.h"
 #include "TestFiles.h"
 #include "TestEditorHost.h"
 #include "editor/EditorWindow.h"
@@ -131,13 +132,30 @@ TEST_F(TableTest, SpecialFilesBesideTheLanguagesAreNeitherListedNorRead)
     EXPECT_EQ(HighlighterFile::ReadFile(dir.filePath("Zero.CHL")).LangName, "");
 
     TestEditorHost host;
+    LogCapture log("ferrolan.highlight");
     for (const char *name : {"A", "B"}) {
         ApplyHighlighter(host.sci(), name);
         EXPECT_EQ(host.sci().lHighlighterNum, FindHighlighter(name));
+        EXPECT_EQ(host.sci().APIEntryCount(), 0);
         const FileIoResult api = host.sci().LoadAPIFile(dir.filePath(QString::fromLatin1(name) + ".api"));
         EXPECT_EQ(api.outcome, FileIoResult::Failed) << name;
         EXPECT_TRUE(api.reason.contains("这不是一个普通文件")) << api.reason.toStdString();
     }
+    // Applying says in the log which API file could not be read, and why.
+    ASSERT_EQ(log.warnings.size(), 2);
+    EXPECT_TRUE(log.warnings[0].startsWith(dir.filePath("A.api"))) << log.warnings[0].toStdString();
+    EXPECT_TRUE(log.warnings[1].contains("这不是一个普通文件")) << log.warnings[1].toStdString();
+}
+
+// A language without an API file simply has no call tips: nothing to report.
+TEST_F(TableTest, ALanguageWithoutAnApiFileLogsNothing)
+{
+    LoadHighlighter(WriteChl("Plain.CHL", "LangName=Plain\n"));
+    TestEditorHost host;
+    LogCapture log("ferrolan.highlight");
+    ApplyHighlighter(host.sci(), "Plain");
+    EXPECT_EQ(host.sci().APIEntryCount(), 0);
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join('\n').toStdString();
 }
 
 TEST_F(TableTest, NamesAreFoundIgnoringCaseAndUnknownNamesGiveTheFirst)

@@ -2,9 +2,7 @@
 
 #include "HighlighterFile.h"
 #include "editor/clsScintilla.h"
-#include "shell/frmDoc.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -171,19 +169,11 @@ void LoadLanguageApi(clsScintilla &sci, const Highlighter &h)
         qCWarning(lcHighlight).noquote() << path << "-" << loaded.reason;
 }
 
-void ReapplyHighlighters(const QString &strFormName)
+void ReapplyHighlighters(const QList<clsScintilla *> &editors)
 {
-    QList<frmDoc *> docs;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *doc = qobject_cast<frmDoc *>(top))
-            docs.append(doc);
-        docs.append(top->findChildren<frmDoc *>());
-    }
-    for (frmDoc *doc : docs) {
-        if (doc->objectName() != strFormName || !doc->isVisible() || !doc->sciMain)
-            continue;
-        const long num = doc->sciMain->lHighlighterNum;
+    for (clsScintilla *sci : editors) {
+        const long num = sci->lHighlighterNum;
         const QString name = (num >= 0 && num < HighlighterCount) ? HighlighterTable[num].LangName : QString();
-        ApplyHighlighter(*doc->sciMain, name);
+        ApplyHighlighter(*sci, name);
     }
 }

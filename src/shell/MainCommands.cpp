@@ -4,7 +4,10 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "WindowArranger.h"
+#include "dialogs/frmFind.h"
+#include "dialogs/frmGoto.h"
 #include "dialogs/frmOptions.h"
+#include "dialogs/frmReplace.h"
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
@@ -223,7 +226,7 @@ void MainCommands::TimeDate()
 void MainCommands::SyntaxSettings()
 {
     ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
-    ReapplyHighlighters(QStringLiteral("frmDoc"));
+    ReapplyHighlighters(m_main->Editors());
     FocusActiveEditor();
     m_main->SetupMenu();
 }
@@ -241,13 +244,13 @@ clsScintilla *MainCommands::SearchableEditor() const
 void MainCommands::Find()
 {
     if (clsScintilla *sci = SearchableEditor())
-        sci->DoFind();
+        DoFind(*sci);
 }
 
 void MainCommands::Replace()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        sci->DoReplace();
+        DoReplace(*sci);
         sci->SetFocus();
     }
 }
@@ -271,7 +274,7 @@ void MainCommands::FindPrevious()
 void MainCommands::Goto()
 {
     if (clsScintilla *sci = SearchableEditor())
-        TryStep("DoGoto", [&] { sci->DoGoto(); }); // a box that holds no number
+        TryStep("DoGoto", [&] { DoGoto(*sci); }); // a box that holds no number
 }
 
 // ---- Highlighting, windows, help ----

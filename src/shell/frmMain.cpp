@@ -321,6 +321,15 @@ QList<frmDoc *> frmMain::Documents() const
     return documents;
 }
 
+QList<clsScintilla *> frmMain::Editors() const
+{
+    QList<clsScintilla *> editors;
+    for (frmDoc *doc : Documents())
+        if (doc->sciMain)
+            editors.append(doc->sciMain.get());
+    return editors;
+}
+
 void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)

@@ -12,6 +12,7 @@ class QMdiSubWindow;
 class StatusBarPanels;
 class TextEncoding;
 class WindowPlacement;
+class clsScintilla;
 class frmDoc;
 
 // The main window: a frame whose document area holds the document windows,
@@ -65,6 +66,8 @@ public:
 
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
+    // The editors of all documents, in the order the documents were made.
+    QList<clsScintilla *> Editors() const;
     QMdiArea *MdiArea() const { return m_mdiArea; }
 
     StatusBarPanels *stb = nullptr;

@@ -4,8 +4,6 @@
 #include "editor/EditorWindow.h"
 #include "highlight/HighlighterFile.h"
 #include "highlight/modHighlighter.h"
-#include "shell/frmDoc.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -278,47 +276,25 @@ TEST_F(TableTest, ApplyFollowsTheNameAndKeepsListsItDoesNotSet)
     EXPECT_EQ(bits->wParam, 7);
 }
 
-TEST_F(TableTest, ReapplyReachesEveryVisibleDocumentWithItsOwnHighlighter)
+// After the settings dialog: each editor given gets the highlighter it has,
+// as the table now holds it; others are left alone.
+TEST_F(TableTest, ReapplyGivesEachEditorItsOwnHighlighterAsTheTableHoldsItNow)
 {
     LoadHighlighter(WriteChl("a.CHL", "LangName=Alpha\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:1:16777215::\n"));
     LoadHighlighter(WriteChl("b.CHL", "LangName=Beta\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:2:16777215::\n"));
-    frmMain window;
-    window.show();
-    frmDoc *first = window.ActiveDocument();
-    frmDoc *second = window.OpenDocument("second");
-    frmDoc *hidden = window.OpenDocument("hidden");
-    ApplyHighlighter(*first->sciMain, "Alpha");
-    ApplyHighlighter(*second->sciMain, "Beta");
-    ApplyHighlighter(*hidden->sciMain, "Beta");
-    hidden->parentWidget()->hide();
+    TestEditorHost first, second, other;
+    ApplyHighlighter(first.sci(), "Alpha");
+    ApplyHighlighter(second.sci(), "Beta");
+    ApplyHighlighter(other.sci(), "Beta");
 
     HighlighterTable[0].Fore.fill(0x111111); // as the settings dialog replaces entries
     HighlighterTable[1].Fore.fill(0x222222);
-    ReapplyHighlighters("frmMain");
-    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 1);
-
-    ReapplyHighlighters("frmDoc");
-    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x111111);
-    EXPECT_EQ(Get(*second->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x222222);
-    EXPECT_EQ(Get(*hidden->sciMain, Sci::SCI_STYLEGETFORE, 0), 2);
-    EXPECT_EQ(first->sciMain->lHighlighterNum, 0);
-    EXPECT_EQ(second->sciMain->lHighlighterNum, 1);
-}
-
-TEST_F(TableTest, StartUpLoadsTheDirectoryBesideTheProgramBeforeTheFirstDocument)
-{
-    const QDir shipped(QCoreApplication::applicationDirPath() + "/highlighters");
-    const QStringList files = shipped.entryList({QStringLiteral("*.CHL")}, QDir::Files);
-    ASSERT_FALSE(files.isEmpty()) << "the build copies highlighters/ beside the program";
-
-    frmMain window;
-    EXPECT_EQ(HighlighterCount, files.size());
-    ASSERT_FALSE(window.Documents().isEmpty());
-    clsScintilla &sci = *window.Documents().front()->sciMain;
-    const int cpp = FindHighlighter("CPP");
-    EXPECT_EQ(HighlighterTable[cpp].LangName.toUpper(), "CPP");
-    EXPECT_EQ(sci.lHighlighterNum, cpp); // the first document already had the table
-    EXPECT_EQ(Get(sci, Sci::SCI_GETLEXER), HighlighterTable[cpp].Lexer);
+    ReapplyHighlighters({&first.sci(), &second.sci()});
+    EXPECT_EQ(Get(first.sci(), Sci::SCI_STYLEGETFORE, 0), 0x111111);
+    EXPECT_EQ(Get(second.sci(), Sci::SCI_STYLEGETFORE, 0), 0x222222);
+    EXPECT_EQ(Get(other.sci(), Sci::SCI_STYLEGETFORE, 0), 2);
+    EXPECT_EQ(first.sci().lHighlighterNum, 0);
+    EXPECT_EQ(second.sci().lHighlighterNum, 1);
 }
 
 TEST(FlattenControls, ListedKindsGetAThinFrameAndOthersKeepTheirs)

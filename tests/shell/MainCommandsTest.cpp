@@ -12,6 +12,7 @@
 #include "shell/MainToolbar.h"
 #include "shell/frmDoc.h"
 #include "shell/frmMain.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
 
 #include <QAction>
@@ -630,6 +631,20 @@ TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
                                QStringLiteral("http://mirror.test/"));
     Trigger("sj");
     EXPECT_EQ(browser.opened.last(), QUrl(QStringLiteral("http://mirror.test/Quorvane.html")));
+}
+
+TEST_F(MainCommandsTest, AboutShowsOneBoxThatComesBackWhenChosenAgain)
+{
+    Start();
+    Trigger("mnuAbout");
+    auto *box = qobject_cast<frmAbout *>(window->AboutBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->parentWidget(), window.get());
+
+    Trigger("mnuAbout");
+    EXPECT_EQ(window->AboutBox(), box);
+    EXPECT_EQ(window->findChildren<frmAbout *>().size(), 1);
 }
 
 TEST_F(MainCommandsTest, DateAndTimeReplacesTheSelectionAsOneUndoableEdit)

@@ -6,6 +6,7 @@
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,6 +67,22 @@ TEST_F(MainWindowTest, FirstRunCentresTheDesignSizeAndOpensOneDocument)
     EXPECT_EQ(window->lDocCount, 1);
     EXPECT_EQ(doc->sciMain->Editor()->geometry(), doc->rect()); // the editor fills its window
     EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());
+}
+
+TEST_F(MainWindowTest, StartUpLoadsTheLanguagesBesideTheProgramBeforeTheFirstDocument)
+{
+    const QDir shipped(QCoreApplication::applicationDirPath() + "/highlighters");
+    const QStringList files = shipped.entryList({QStringLiteral("*.CHL")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty()) << "the build copies highlighters/ beside the program";
+
+    auto window = Start();
+    EXPECT_EQ(HighlighterCount, files.size());
+    ASSERT_FALSE(window->Documents().isEmpty());
+    clsScintilla &sci = *window->Documents().front()->sciMain;
+    const int cpp = FindHighlighter("CPP");
+    EXPECT_EQ(HighlighterTable[cpp].LangName.toUpper(), "CPP");
+    EXPECT_EQ(sci.lHighlighterNum, cpp); // the first document already had the table
+    EXPECT_EQ(sci.SendEditor(QsciScintillaBase::SCI_GETLEXER), HighlighterTable[cpp].Lexer);
 }
 
 TEST_F(MainWindowTest, TheStatusBarHasFivePanelsAndShowsTheCaret)

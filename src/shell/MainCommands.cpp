@@ -1,8 +1,8 @@
 #include "MainCommands.h"
 
 #include "DialogFilter.h"
+#include "MainActions.h"
 #include "MainMenus.h"
-#include "MainToolbar.h"
 #include "WindowArranger.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
@@ -29,54 +29,57 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
-MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar)
+MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     : QObject(main), m_main(main), m_menus(menus)
 {
-    Connect("mnuNew", &MainCommands::New);
-    Connect("mnuOpen", &MainCommands::Open);
-    Connect("mnuSave", &MainCommands::Save);
-    Connect("mnuSaveAs", &MainCommands::SaveAs);
-    Connect("mnuExportHTML", &MainCommands::ExportHtml);
-    Connect("mnuPrint", &MainCommands::Print);
-    Connect("mnuExit", &MainCommands::Exit);
-    Connect("mnuUndo", &MainCommands::Undo);
-    Connect("mnuRedo", &MainCommands::Redo);
-    Connect("mnuCut", &MainCommands::Cut);
-    Connect("mnuCopy", &MainCommands::Copy);
-    Connect("mnuPaste", &MainCommands::Paste);
-    Connect("mnuSelAll", &MainCommands::SelectAll);
-    Connect("mnuSyntax", &MainCommands::SyntaxSettings);
-    Connect("mnuTimeDate", &MainCommands::TimeDate);
-    Connect("mnuFind", &MainCommands::Find);
-    Connect("mnuReplace", &MainCommands::Replace);
-    Connect("mnuFindNext", &MainCommands::FindNext);
-    Connect("mnuFindPrevious", &MainCommands::FindPrevious);
-    Connect("mnuGoto", &MainCommands::Goto);
-    Connect("mnuHor", &MainCommands::TileHorizontally);
-    Connect("mnuVertical", &MainCommands::TileVertically);
-    Connect("mnuArrange", &MainCommands::ArrangeIcons);
-    Connect("mnuCascade", &MainCommands::Cascade);
-    Connect("mnuAbout", &MainCommands::About);
-    connect(menus->Item(QStringLiteral("help")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::ReleasePage); });
-    connect(menus->Item(QStringLiteral("sj")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::UpgradePage); });
-    connect(menus->Item(QStringLiteral("zy")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::HomePage); });
+    const std::pair<QAction *, void (MainCommands::*)()> commands[] = {
+        {a->mnuNew, &MainCommands::New},
+        {a->mnuOpen, &MainCommands::Open},
+        {a->mnuSave, &MainCommands::Save},
+        {a->mnuSaveAs, &MainCommands::SaveAs},
+        {a->mnuExportHTML, &MainCommands::ExportHtml},
+        {a->mnuPrint, &MainCommands::Print},
+        {a->mnuExit, &MainCommands::Exit},
+        {a->mnuUndo, &MainCommands::Undo},
+        {a->mnuRedo, &MainCommands::Redo},
+        {a->mnuCut, &MainCommands::Cut},
+        {a->mnuCopy, &MainCommands::Copy},
+        {a->mnuPaste, &MainCommands::Paste},
+        {a->mnuSelAll, &MainCommands::SelectAll},
+        {a->mnuSyntax, &MainCommands::SyntaxSettings},
+        {a->mnuTimeDate, &MainCommands::TimeDate},
+        {a->mnuFind, &MainCommands::Find},
+        {a->mnuReplace, &MainCommands::Replace},
+        {a->mnuFindNext, &MainCommands::FindNext},
+        {a->mnuFindPrevious, &MainCommands::FindPrevious},
+        {a->mnuGoto, &MainCommands::Goto},
+        {a->mnuHor, &MainCommands::TileHorizontally},
+        {a->mnuVertical, &MainCommands::TileVertically},
+        {a->mnuArrange, &MainCommands::ArrangeIcons},
+        {a->mnuCascade, &MainCommands::Cascade},
+        {a->mnuAbout, &MainCommands::About},
+        // The formatting buttons have no command of their own.
+        {a->tbBold, &MainCommands::FocusActiveEditor},
+        {a->tbItalic, &MainCommands::FocusActiveEditor},
+        {a->tbUnderline, &MainCommands::FocusActiveEditor},
+        {a->tbAlignLeft, &MainCommands::FocusActiveEditor},
+        {a->tbAlignCentre, &MainCommands::FocusActiveEditor},
+        {a->tbAlignRight, &MainCommands::FocusActiveEditor},
+    };
+    for (const auto &[action, command] : commands)
+        connect(action, &QAction::triggered, this, command);
+    connect(a->help, &QAction::triggered, this, [this] { OpenWebPage(WebSite::ReleasePage); });
+    connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
+    connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
+
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
-    connect(menus->Menu(QStringLiteral("mnuWindowList")), &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
-    connect(toolbar, &MainToolbar::ButtonClicked, this, &MainCommands::ToolbarClicked);
+    connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
     connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
-    connect(menus->Menu(QStringLiteral("mnuReopenEncoding")), &QMenu::aboutToShow, this,
-            [this] { MarkCurrentEncoding(QStringLiteral("mnuReopenEncoding"), false); });
-    connect(menus->Menu(QStringLiteral("mnuConvertEncoding")), &QMenu::aboutToShow, this,
-            [this] { MarkCurrentEncoding(QStringLiteral("mnuConvertEncoding"), true); });
-}
-
-void MainCommands::Connect(const char *item, void (MainCommands::*command)())
-{
-    connect(m_menus->Item(QString::fromLatin1(item)), &QAction::triggered, this, command);
+    connect(menus->mnuReopenEncoding, &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(m_menus->mnuReopenEncoding, false); });
+    connect(menus->mnuConvertEncoding, &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(m_menus->mnuConvertEncoding, true); });
 }
 
 clsScintilla *MainCommands::ActiveEditor() const
@@ -180,10 +183,10 @@ void MainCommands::ConvertEncoding(const QString &encodingName)
 
 // The active document's encoding is checked (reopening ignores the mark: the
 // file decides that).
-void MainCommands::MarkCurrentEncoding(const QString &menuName, bool sameMark)
+void MainCommands::MarkCurrentEncoding(QMenu *menu, bool sameMark)
 {
     const clsScintilla *sci = ActiveEditor();
-    for (QAction *item : m_menus->Menu(menuName)->actions()) {
+    for (QAction *item : menu->actions()) {
         const auto encoding = TextEncoding::FromName(item->data().toString());
         item->setChecked(sci && encoding && encoding->codec == sci->Encoding().codec
                          && (!sameMark || encoding->bom == sci->Encoding().bom));
@@ -303,32 +306,10 @@ void MainCommands::About()
     m_main->ShowAbout();
 }
 
-// The toolbar's key decides; the formatting and alignment buttons only hand
-// the focus back to the editor.
-void MainCommands::ToolbarClicked(const QString &key)
-{
-    const QString command = key.toLower();
-    if (command == QLatin1String("new"))
-        New();
-    else if (command == QLatin1String("open"))
-        Open();
-    else if (command == QLatin1String("save"))
-        Save();
-    else if (command == QLatin1String("print"))
-        Print();
-    else if (command == QLatin1String("cut"))
-        Cut();
-    else if (command == QLatin1String("copy"))
-        Copy();
-    else if (command == QLatin1String("paste"))
-        Paste();
-    FocusActiveEditor();
-}
-
 // The open document windows by title; the active one checked.
 void MainCommands::FillWindowList()
 {
-    QMenu *list = m_menus->Menu(QStringLiteral("mnuWindowList"));
+    QMenu *list = m_menus->mnuWindowList;
     list->clear();
     QMdiArea *area = m_main->MdiArea();
     for (QMdiSubWindow *window : area->subWindowList(QMdiArea::CreationOrder)) {

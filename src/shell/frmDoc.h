@@ -10,8 +10,7 @@ class clsScintilla;
 class frmMain;
 
 // A document window: one editor filling a child window of the main window's
-// document area. It keeps the main window's status bar up to date and guards
-// unsaved changes when it closes.
+// document area. It guards unsaved changes when it closes.
 class frmDoc : public QWidget
 {
     Q_OBJECT
@@ -43,12 +42,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void sciMain_UpdateUI();
-    void sciMain_SavePointLeft();
-    void sciMain_SavePointReached();
-    void sciMain_EncodingChanged();
-    void ShowModifiedMarker();
-    bool IsCurrent() const;
     static win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam);
 
     frmMain *m_mdiParent;

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
@@ -57,10 +58,11 @@ frmMain::frmMain(QWidget *parent)
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
 
-    m_menus = new MainMenus(this);
-    m_toolbar = new MainToolbar(this);
+    m_actions = new MainActions(this);
+    m_menus = new MainMenus(this, m_actions);
+    m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
-    m_commands = new MainCommands(this, m_menus, m_toolbar);
+    m_commands = new MainCommands(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
@@ -330,14 +332,67 @@ QList<clsScintilla *> frmMain::Editors() const
     return editors;
 }
 
+// Also when the frame itself loses the focus (window is then nullptr, the
+// current document stays) and when the last document has gone.
 void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
-    if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
+    frmDoc *doc = CurrentDocument();
+    WatchEditor(doc ? doc->sciMain.get() : nullptr);
+    if (window && doc)
         doc->Form_Activate();
-    else if (!m_mdiArea->currentSubWindow()) { // no document: no modified marker, no encoding
-        stb->SetPanelText(2, QString());
-        stb->SetPanelText(3, QString());
+    m_actions->SetDocumentOpen(!Documents().isEmpty());
+}
+
+frmDoc *frmMain::CurrentDocument() const
+{
+    const QMdiSubWindow *window = m_mdiArea->currentSubWindow();
+    return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;
+}
+
+// Only the current document's editor is heard: one changed or saved in the
+// background (the close prompt saves each in turn) leaves the panels alone.
+void frmMain::WatchEditor(clsScintilla *sci)
+{
+    if (sci != m_watched) {
+        if (m_watched)
+            disconnect(m_watched, nullptr, this, nullptr);
+        m_watched = sci;
+        if (sci) {
+            connect(sci, &clsScintilla::UpdateUI, this, &frmMain::ShowCaretPosition);
+            connect(sci, &clsScintilla::SavePointLeft, this, &frmMain::ShowModifiedMarker);
+            connect(sci, &clsScintilla::SavePointReached, this, &frmMain::ShowModifiedMarker);
+            // Converting (back) also changes whether the document is modified.
+            connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowEncoding);
+            connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowModifiedMarker);
+        }
     }
+    ShowCaretPosition();
+    ShowModifiedMarker();
+    ShowEncoding();
+}
+
+// Panel 1: the caret, zero-based, and the line count. With no document it
+// keeps what it showed last.
+void frmMain::ShowCaretPosition()
+{
+    if (!m_watched)
+        return;
+    stb->SetPanelText(1, QStringLiteral("当前行: ") + QString::number(m_watched->GetCurLine())
+                             + QStringLiteral(" 列: ") + QString::number(m_watched->GetColumn())
+                             + QStringLiteral(" 总行数: ") + QString::number(m_watched->GetLineCount()));
+}
+
+// Panel 2: the modified marker; a converted encoding keeps the document
+// modified until it is saved.
+void frmMain::ShowModifiedMarker()
+{
+    stb->SetPanelText(2, m_watched && m_watched->Modified() ? QStringLiteral("已编辑") : QString());
+}
+
+// Panel 3: the encoding the document is saved in.
+void frmMain::ShowEncoding()
+{
+    stb->SetPanelText(3, m_watched ? m_watched->Encoding().Name() : QString());
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no

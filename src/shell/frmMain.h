@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class MainActions;
 class MainCommands;
 class MainMenus;
 class MainToolbar;
@@ -61,6 +62,7 @@ public:
     void ShowAbout();
     QWidget *AboutBox() const { return m_about; }
 
+    MainActions *Actions() const { return m_actions; }
     MainMenus *Menus() const { return m_menus; }
     MainToolbar *Toolbar() const { return m_toolbar; }
 
@@ -70,6 +72,7 @@ public:
     QList<clsScintilla *> Editors() const;
     QMdiArea *MdiArea() const { return m_mdiArea; }
 
+    // Written by the main window alone, from the current document's editor.
     StatusBarPanels *stb = nullptr;
     // Counts every document window made in this run, files included.
     long lDocCount = 0;
@@ -83,15 +86,23 @@ private:
     bool QueryCloseDocuments();
     void CloseDocuments();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    frmDoc *CurrentDocument() const;
+    // The status bar follows one editor: the current document's.
+    void WatchEditor(clsScintilla *sci);
+    void ShowCaretPosition();
+    void ShowModifiedMarker();
+    void ShowEncoding();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
     void ReportSaveFailure(const QString &path, const QString &reason);
     bool WriteDocument(frmDoc *doc, const QString &path);
 
     QMdiArea *m_mdiArea = nullptr;
+    MainActions *m_actions = nullptr;
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
     WindowPlacement *m_placement = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
+    QPointer<clsScintilla> m_watched; // the editor the status bar shows
 };

@@ -1,7 +1,5 @@
-#include "TestFiles.h"
-#include "ScriptedFileDialog.h"
+#include "MainWindowFixture.h"
 #include "PdfPrinter.h"
-#include "ScriptedMessageBox.h"
 #include "SmallFilesystem.h"
 #include "highlight/HtmlExport.h"
 #include "editor/TextEncoding.h"
@@ -34,25 +32,25 @@ QByteArray QtEncoded(const QString &text, const char *name)
     return encoder.encode(text);
 }
 
-class EncodingCommandsTest : public ::testing::Test, protected TestFiles
+class EncodingCommandsTest : public MainWindowFixture
 {
 protected:
+    using Submenu = QMenu *const MainMenus::*;
+    static constexpr Submenu Reopen = &MainMenus::mnuReopenEncoding;
+    static constexpr Submenu Convert = &MainMenus::mnuConvertEncoding;
+
     void SetUp() override
     {
         if (!TextEncoding(TextEncoding::GB18030).IsAvailable() || !TextEncoding(TextEncoding::Big5).IsAvailable())
             GTEST_SKIP() << "this Qt has no GB18030 or Big5 converter";
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
+        MainWindowFixture::SetUp();
+        Start();
     }
 
     // Chooses the item of one of the two encoding submenus.
-    void Choose(const char *menu, const QString &encoding)
+    void Choose(Submenu menu, const QString &encoding)
     {
-        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
+        QMenu *submenu = window->Menus()->*menu;
         emit submenu->aboutToShow();
         for (QAction *item : submenu->actions())
             if (item->text() == encoding)
@@ -60,9 +58,9 @@ protected:
         ADD_FAILURE() << "no item " << encoding.toStdString();
     }
 
-    QStringList Checked(const char *menu) const
+    QStringList Checked(Submenu menu) const
     {
-        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
+        QMenu *submenu = window->Menus()->*menu;
         emit submenu->aboutToShow();
         QStringList checked;
         for (QAction *item : submenu->actions())
@@ -72,23 +70,19 @@ protected:
     }
 
     QString Panel(int panel) const { return window->stb->PanelText(panel); }
-    clsScintilla &Editor() const { return *window->ActiveDocument()->sciMain; }
 
     // A Big5 file, opened and read again as Big5, with an emoji typed at its end.
     QString OpenBig5WithEmoji()
     {
         const QString path = Write(QStringLiteral("big5.txt"), QtEncoded(Text, "Big5"));
         window->OpenDocument(path);
-        Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+        Choose(Reopen, QStringLiteral("Big5"));
         const long end = Editor().GetLen();
         Editor().SetSel(end, end);
         Editor().ReplaceSel(QStringLiteral("😀"));
         return path;
     }
 
-    ScriptedMessageBox boxes;
-    ScriptedFileDialog dialogs;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
@@ -121,12 +115,12 @@ TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
 
 TEST_F(EncodingCommandsTest, TheSubmenusMarkTheCurrentEncoding)
 {
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8"}));
+    EXPECT_EQ(Checked(Convert), QStringList({"UTF-8"}));
     window->OpenDocument(Write(QStringLiteral("bom.txt"), "\xEF\xBB\xBF" + Text.toUtf8()));
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8 BOM"}));
-    EXPECT_EQ(Checked("mnuReopenEncoding"), QStringList({"UTF-8"})); // the file decides about the mark
+    EXPECT_EQ(Checked(Convert), QStringList({"UTF-8 BOM"}));
+    EXPECT_EQ(Checked(Reopen), QStringList({"UTF-8"})); // the file decides about the mark
     window->MdiArea()->closeAllSubWindows();
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList());
+    EXPECT_EQ(Checked(Convert), QStringList());
 }
 
 // Reopening reinterprets the file; converting keeps the text for the next save.
@@ -138,18 +132,18 @@ TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatThe
     EXPECT_EQ(Panel(3), QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
     EXPECT_NE(Editor().GetText(), Text.toUtf8());
 
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     EXPECT_TRUE(boxes.shown.isEmpty()); // nothing to give up, nothing asked
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
     EXPECT_FALSE(Editor().Modified());
     EXPECT_TRUE(Editor().Editor()->hasFocus());
 
-    Choose("mnuConvertEncoding", QStringLiteral("GB18030"));
+    Choose(Convert, QStringLiteral("GB18030"));
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
-    Choose("mnuConvertEncoding", QStringLiteral("Big5")); // back to what the file holds
+    Choose(Convert, QStringLiteral("Big5")); // back to what the file holds
     EXPECT_EQ(Panel(2), QString());
-    Choose("mnuConvertEncoding", QStringLiteral("UTF-8"));
+    Choose(Convert, QStringLiteral("UTF-8"));
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
@@ -161,7 +155,7 @@ TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatThe
     QApplication::processEvents();
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
 
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     EXPECT_EQ(Read(path), Text.toUtf8());
     EXPECT_EQ(Panel(2), QString());
     EXPECT_FALSE(Editor().Modified());
@@ -175,7 +169,7 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     const QByteArray edited = Editor().GetText();
 
     boxes.Answer(QMessageBox::No);
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("已经发生修改")));
     EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
@@ -183,7 +177,7 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
 
     // Not UTF-8: said so, and the document (changes included) stays.
     boxes.Answer(QMessageBox::Yes);
-    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    Choose(Reopen, QStringLiteral("UTF-8"));
     ASSERT_EQ(boxes.shown.size(), 3);
     EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("不是有效的 UTF-8"))) << boxes.shown[2].text.toStdString();
     EXPECT_EQ(Editor().GetText(), edited);
@@ -191,13 +185,13 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
 
     boxes.Answer(QMessageBox::Yes);
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     EXPECT_EQ(Editor().Encoding().codec, TextEncoding::Big5);
     EXPECT_FALSE(Editor().Modified());
 
     // A document never saved has no file to read.
     window->OpenDocument(QStringLiteral("New Document"));
-    Choose("mnuReopenEncoding", QStringLiteral("GB18030"));
+    Choose(Reopen, QStringLiteral("GB18030"));
     EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("还没有保存过")));
 }
 
@@ -222,7 +216,7 @@ TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
             cut = QFile::resize(path, 15'000'000);
     });
     shrink.start(0);
-    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    Choose(Reopen, QStringLiteral("UTF-8"));
     shrink.stop();
     ASSERT_TRUE(cut);
     ASSERT_FALSE(boxes.shown.isEmpty());
@@ -230,7 +224,7 @@ TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
     EXPECT_LT(Editor().GetLen(), whole.size());
 
     Write(QStringLiteral("big.txt"), whole); // the other program is done
-    window->Menus()->Item("mnuSave")->trigger(); // asks for a name; none is given
+    Actions().mnuSave->trigger(); // asks for a name; none is given
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(Read(path) == whole);
 }
@@ -252,7 +246,7 @@ TEST_F(EncodingCommandsTest, ASaveOntoANearlyFullDiskSaysSoAndKeepsTheDocumentMo
     ASSERT_GT(free, 900 * 1024);
     ASSERT_LT(free, before.size());
 
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("保存失败"));
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("磁盘空间不足"))) << boxes.shown[0].text.toStdString();
@@ -260,7 +254,7 @@ TEST_F(EncodingCommandsTest, ASaveOntoANearlyFullDiskSaysSoAndKeepsTheDocumentMo
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
 
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuExit")->trigger();
+    Actions().mnuExit->trigger();
     ASSERT_EQ(boxes.shown.size(), 2);
     EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("已经发生修改")));
     EXPECT_TRUE(window->isVisible());
@@ -272,7 +266,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     const QByteArray before = Read(path);
 
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("UTF-8")));
@@ -283,7 +277,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
 
     boxes.Answer(QMessageBox::Yes);
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
     EXPECT_FALSE(Editor().Modified());
@@ -293,7 +287,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     const QString other = Path(QStringLiteral("other.txt"));
     dialogs.Answer(other);
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuSaveAs")->trigger();
+    Actions().mnuSaveAs->trigger();
     EXPECT_FALSE(QFile::exists(other));
     EXPECT_EQ(window->ActiveDocument()->strFile, path);
 }
@@ -305,7 +299,7 @@ TEST_F(EncodingCommandsTest, TheClosePromptAndExitGoThroughTheSameCheck)
 
     boxes.Answer(QMessageBox::Yes);    // save the changes ...
     boxes.Answer(QMessageBox::Cancel); // ... but not as UTF-8
-    window->Menus()->Item("mnuExit")->trigger();
+    Actions().mnuExit->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(Read(path), before);
     ASSERT_EQ(boxes.shown.size(), 2);

@@ -1,5 +1,4 @@
-#include "TestFiles.h"
-#include "ScriptedMessageBox.h"
+#include "MainWindowFixture.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
@@ -22,17 +21,13 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class DocumentWindowTest : public ::testing::Test, protected TestFiles
+class DocumentWindowTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
+        MainWindowFixture::SetUp();
+        Start();
     }
 
     static void Edit(frmDoc *doc, const QString &text)
@@ -41,9 +36,6 @@ protected:
     }
 
     bool IsOpen(frmDoc *doc) const { return window->Documents().contains(doc); }
-
-    ScriptedMessageBox boxes;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(DocumentWindowTest, ANewDocumentShowsLineNumbersAndTheFoldMargin)

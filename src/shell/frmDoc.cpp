@@ -3,9 +3,10 @@
 #include "editor/clsScintilla.h"
 #include "frmMain.h"
 #include "platform/MessageBoxSeam.h"
-#include "highlight/modHighlighter.h"
 
 #include <QCloseEvent>
+
+const QString frmDoc::DefaultHighlighter = QStringLiteral("CPP");
 
 frmDoc::frmDoc(frmMain *mdiParent)
     : m_mdiParent(mdiParent)
@@ -43,8 +44,6 @@ void frmDoc::Form_Load()
     sciMain->LineNumbers(vbTrue);
     sciMain->AutoIndent(vbTrue);
     sciMain->SetMarginWidth(0, 50);
-
-    ApplyHighlighter(*sciMain, QStringLiteral("CPP"));
 }
 
 void frmDoc::Form_Activate()

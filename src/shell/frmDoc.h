@@ -27,7 +27,11 @@ public:
     win::HWND hWnd() const { return m_hWnd; }
     QSize sizeHint() const override;
 
-    // Runs once, when the main window creates the window.
+    // The language of a new document; a file gets its own when it is read.
+    static const QString DefaultHighlighter;
+
+    // Runs once, when the main window creates the window: the editor and
+    // its view settings. The language comes with what the window is for.
     void Form_Load();
     // Runs whenever the window becomes the active document window.
     void Form_Activate();

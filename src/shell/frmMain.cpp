@@ -112,6 +112,10 @@ frmDoc *frmMain::OpenDocument(const QString &name)
         }
     } else {
         doc->setWindowTitle(name + QLatin1Char(' ') + QString::number(lDocCount));
+        // A file got its own language as it was read: the text is coloured
+        // once, by the language it is in.
+        if (doc->sciMain)
+            ApplyHighlighter(*doc->sciMain, frmDoc::DefaultHighlighter);
     }
 
     // Frozen only while the window appears, not while a big file loads: the

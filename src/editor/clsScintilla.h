@@ -295,8 +295,8 @@ public:
     void ReplaceTarget(long lLen, const QString &strRep);
     void GotoLine(long iLine);
     void GotoLineColumn(long iLine, long iCol);
-    // (DoFind, DoReplace and DoGoto, which run the dialogs for an editor,
-    // are the dialogs': dialogs/frmFind.h, frmReplace.h, frmGoto.h.)
+    // DoFind, DoReplace and DoGoto, which run the dialogs for an editor,
+    // live with the dialogs (frmFind.h, frmReplace.h, frmGoto.h).
 
 private:
     struct SavedSearch

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <cstdio>
+#include <cstdlib>
 
 namespace bench {
 
@@ -78,6 +79,14 @@ qint64 ResidentBytes()
 qint64 PeakResidentBytes()
 {
     return StatusField("VmHWM:");
+}
+
+void Require(const FileIoResult &result)
+{
+    if (result.ok())
+        return;
+    std::fprintf(stderr, "benchmark stopped: %s\n", qPrintable(result.reason));
+    std::exit(1);
 }
 
 void Report(const QString &name, const QString &figure, const QString &goal)

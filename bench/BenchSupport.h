@@ -42,6 +42,10 @@ double BestOf(int runs, const std::function<void()> &action);
 qint64 ResidentBytes();
 qint64 PeakResidentBytes();
 
+// A figure of a failed load or save would mean nothing: the program stops
+// with the reason.
+void Require(const FileIoResult &result);
+
 // Prints one result line: a name, a figure, and the goal it is held against.
 void Report(const QString &name, const QString &figure, const QString &goal = QString());
 

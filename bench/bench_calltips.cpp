@@ -37,7 +37,7 @@ void Run(const QTemporaryDir &dir, qint64 lineBytes, const QString &label)
     host.sci.SetFocus();
 
     const qint64 before = ResidentBytes();
-    const double load = Seconds([&] { host.sci.LoadAPIFile(path); });
+    const double load = Seconds([&] { Require(host.sci.LoadAPIFile(path)); });
     for (const QChar ch : QStringLiteral("x = Big"))
         TypeChar(host.sci, ch);
     const double open = Seconds([&] { TypeChar(host.sci, QLatin1Char('(')); });

@@ -92,7 +92,7 @@ double LoadSeconds(const QString &path, TextEncoding::Codec expected)
 {
     return BestOf(3, [&] {
         EditorHost host;
-        host.sci.LoadFile(path);
+        Require(host.sci.LoadFile(path));
         if (host.sci.Encoding().codec != expected)
             std::printf("unexpected encoding %s for %s\n", qPrintable(host.sci.Encoding().Name()), qPrintable(path));
     });
@@ -102,7 +102,7 @@ int PeakMode(const QString &path)
 {
     EditorHost host;
     const qint64 before = ResidentBytes();
-    host.sci.LoadFile(path);
+    Require(host.sci.LoadFile(path));
     std::printf("%lld\n", static_cast<long long>(PeakResidentBytes() - before));
     return 0;
 }
@@ -156,9 +156,9 @@ void Compare(const QString &kind, const QStringList &lines, const QTemporaryDir 
                .arg(double(gbPeak) / twins.utf8.size(), 0, 'f', 2));
 
     EditorHost host;
-    host.sci.LoadFile(gbPath);
+    Require(host.sci.LoadFile(gbPath));
     const QString saved = dir.filePath(QStringLiteral("saved.txt"));
-    const double save = BestOf(3, [&] { host.sci.SaveToFile(saved); });
+    const double save = BestOf(3, [&] { Require(host.sci.SaveToFile(saved)); });
     QFile check(saved);
     check.open(QIODevice::ReadOnly);
     const bool same = check.readAll() == twins.gb18030;

@@ -46,7 +46,7 @@ void ReplaceAllAgainstSed(const QString &label, const QString &path, EditorHost 
     double replace = 1e30;
     qint64 count = 0;
     for (int run = 0; run < 3; ++run) {
-        host.sci.LoadFile(path);
+        Require(host.sci.LoadFile(path));
         replace = std::min(replace, Seconds([&] { count = host.sci.ReplaceAll(Word, Replacement, vbTrue, vbFalse, vbFalse, vbFalse); }));
     }
     const QByteArray ours = host.sci.GetText();
@@ -68,7 +68,7 @@ void ReplaceAllAgainstSed(const QString &label, const QString &path, EditorHost 
 
     // The same, each match replaced on its own (what a contracted fold
     // makes ReplaceAll do).
-    host.sci.LoadFile(path);
+    Require(host.sci.LoadFile(path));
     host.sci.SendEditor(Sci::SCI_SETFOLDLEVEL, 0, Sci::SC_FOLDLEVELBASE | Sci::SC_FOLDLEVELHEADERFLAG);
     host.sci.SendEditor(Sci::SCI_SETFOLDEXPANDED, 0, 0);
     const double alone = Seconds([&] { host.sci.ReplaceAll(Word, Replacement, vbTrue, vbFalse, vbFalse, vbFalse); });
@@ -97,7 +97,7 @@ double FindFromTop(clsScintilla &sci, const QString &text, int caseSensitive, in
 
 void AbsentWordSearches(const QString &path, EditorHost &host)
 {
-    host.sci.LoadFile(path);
+    Require(host.sci.LoadFile(path));
     const QString absent = QStringLiteral("totally_absent_word");
     const QString pattern = QStringLiteral("tot[0-9]+ally");
 

@@ -53,7 +53,7 @@ int PeakMode(qint64 megabytes, const QString &path)
 {
     EditorHost host;
     const qint64 before = ResidentBytes();
-    host.sci.LoadFile(path);
+    Require(host.sci.LoadFile(path));
     const double ratio = double(PeakResidentBytes() - before) / double(megabytes * MB);
     std::printf("%.3f\n", ratio);
     return 0;
@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
         const double floor = BestOf(3, [&] { LoadBare(path); });
         const double load = BestOf(3, [&] {
             EditorHost host;
-            host.sci.LoadFile(path);
+            Require(host.sci.LoadFile(path));
         });
         Report(QStringLiteral("load %1 MB: bare component (floor)").arg(megabytes), QStringLiteral("%1 s").arg(floor, 0, 'f', 3));
         Report(QStringLiteral("load %1 MB: LoadFile").arg(megabytes),
@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
 
     EditorHost host;
     host.window.show();
-    host.sci.LoadFile(big);
+    Require(host.sci.LoadFile(big));
     const double nearEnd = TypingSecondsPerChar(host.sci, host.sci.GetLen() - 100);
     const double nearStart = TypingSecondsPerChar(host.sci, 100);
     Report(QStringLiteral("typing one character near the end of 100 MB"), QStringLiteral("%1 ms").arg(nearEnd * 1e3, 0, 'f', 3),
@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
            QStringLiteral("goal < 1 ms"));
 
     const QString saved = dir.filePath(QStringLiteral("saved.cpp"));
-    const double save = BestOf(3, [&] { host.sci.SaveToFile(saved); });
+    const double save = BestOf(3, [&] { Require(host.sci.SaveToFile(saved)); });
     Report(QStringLiteral("SaveToFile of 100 MB"), QStringLiteral("%1 s").arg(save, 0, 'f', 3));
     return 0;
 }

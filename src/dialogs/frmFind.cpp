@@ -3,6 +3,7 @@
 #include "DialogPlacement.h"
 #include "DialogSettings.h"
 #include "SearchBox.h"
+#include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/Twips.h"
 
@@ -14,10 +15,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
 const DialogPlacement Placement(DialogSettings::App, QStringLiteral("FindLeft"), QStringLiteral("FindTop"));
+
+int Ticked(const QAbstractButton *box)
+{
+    return VbBool(box->isChecked());
+}
 
 } // namespace
 
@@ -91,8 +98,8 @@ frmFind::frmFind(QWidget *owner)
     Form_Load();
 }
 
-// The dialog is unloaded with its owner's DoFind; whichever button closed
-// it, what it showed is remembered.
+// The dialog is unloaded by DoFind; whichever button closed it, what it
+// showed is remembered.
 frmFind::~frmFind()
 {
     Form_Unload();
@@ -127,5 +134,21 @@ void frmFind::Form_Unload()
 void frmFind::cmdFind_Click()
 {
     DoWhat = 1;
-    accept(); // hidden: the editor reads the fields, then unloads it
+    accept(); // hidden: DoFind reads the fields, then unloads it
+}
+
+void DoFind(clsScintilla &sci)
+{
+    auto dialog = std::make_unique<frmFind>(sci.OwnerForm());
+    const QString selected = sci.SelText();
+    if (!selected.isEmpty())
+        dialog->cmbFind->setEditText(selected);
+    dialog->exec();
+    if (dialog->DoWhat == 0)
+        return;
+    if (dialog->DoWhat == 1)
+        sci.FindText(dialog->cmbFind->currentText(), Ticked(dialog->optUp), vbFalse, Ticked(dialog->chkWrap),
+                     Ticked(dialog->chkCase), vbFalse, Ticked(dialog->chkWhole), Ticked(dialog->chkRegExp));
+    dialog.reset();
+    sci.SetFocus();
 }

@@ -9,10 +9,11 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class clsScintilla;
 
-// The find dialog: what to search for and how. Modal and short-lived: the
-// editor's DoFind shows it, reads its fields and throws it away. Its place
-// and options are written back whenever it goes, however it is closed.
+// The find dialog: what to search for and how. Modal and short-lived: DoFind
+// shows it, reads its fields and throws it away. Its place and options are
+// written back whenever it goes, however it is closed.
 class frmFind : public QDialog
 {
     Q_OBJECT
@@ -41,3 +42,7 @@ private:
     void Form_Unload();
     void cmdFind_Click();
 };
+
+// Runs the find dialog for an editor (its selection, if any, is the text to
+// find) and searches as the dialog says; the editor has the focus afterwards.
+void DoFind(clsScintilla &sci);

@@ -3,7 +3,10 @@
 #include "DialogPlacement.h"
 #include "DialogSettings.h"
 #include "DigitKeyFilter.h"
+#include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
+#include "platform/RuntimeError.h"
+#include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
 #include <QGridLayout>
@@ -11,10 +14,27 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
 
 namespace {
 
 const DialogPlacement Placement(DialogSettings::App, QStringLiteral("GotoLeft"), QStringLiteral("GotoTop"));
+
+// A conversion of a go-to box as the program always made it: a number,
+// rounded to a whole one, that fits 32 bits.
+long BoxNumber(const QString &text)
+{
+    constexpr long TypeMismatch = 13;
+    const std::optional<double> number = SettingsStore::ReadNumber(text);
+    if (!number)
+        throw RuntimeError(TypeMismatch, QStringLiteral("DoGoto"), QStringLiteral("类型不匹配"));
+    const double whole = std::nearbyint(*number);
+    if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError(RuntimeError::Overflow, QStringLiteral("DoGoto"), QStringLiteral("溢出"));
+    return long(whole);
+}
 
 QLineEdit *NewNumberBox(QWidget *parent, const QString &name)
 {
@@ -106,4 +126,24 @@ void frmGoto::cmdCancel_Click()
 {
     iWhatToDo = 0;
     reject();
+}
+
+void DoGoto(clsScintilla &sci)
+{
+    auto dialog = std::make_unique<frmGoto>(sci.OwnerForm());
+    dialog->lblCurLine->setText(QStringLiteral("当前行: ") + QString::number(sci.GetCurLine()));
+    dialog->lblLineCount->setText(QStringLiteral("末尾行: ") + QString::number(sci.GetLastLine()));
+    dialog->lblColumn->setText(QStringLiteral("列: ") + QString::number(sci.GetColumn()));
+    dialog->exec();
+    if (dialog->iWhatToDo == 1) {
+        if (dialog->txtLine->text().isEmpty())
+            dialog->txtLine->setText(QStringLiteral("1"));
+        if (dialog->txtColumn->text().isEmpty())
+            dialog->txtColumn->setText(QStringLiteral("1"));
+        const long line = BoxNumber(dialog->txtLine->text());
+        const long column = BoxNumber(dialog->txtColumn->text());
+        sci.GotoLineColumn(line - 1, column - 1);
+    }
+    dialog.reset();
+    sci.SetFocus();
 }

@@ -7,10 +7,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class clsScintilla;
 
 // The go-to dialog: a line and a column, one-based, digits only. Modal and
-// short-lived: the editor's DoGoto fills its labels, shows it and reads the
-// boxes when Go closed it. Its place is written back whenever it goes.
+// short-lived: DoGoto fills its labels, shows it and reads the boxes when Go
+// closed it. Its place is written back whenever it goes.
 class frmGoto : public QDialog
 {
     Q_OBJECT
@@ -37,3 +38,10 @@ private:
     void cmdGo_Click();
     void cmdCancel_Click();
 };
+
+// Runs the go-to dialog for an editor (caret line, last line and column
+// shown) and, when Go closed it, moves the caret to the one-based line and
+// column entered (an empty box counts as 1). The editor has the focus
+// afterwards. A box that holds no number, or one beyond 32 bits, raises a
+// RuntimeError before the dialog goes.
+void DoGoto(clsScintilla &sci);

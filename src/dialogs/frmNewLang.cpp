@@ -8,6 +8,7 @@
 #include "highlight/modIni.h"
 #include "platform/ColourChooserSeam.h"
 #include "platform/MessageBoxSeam.h"
+#include "platform/WriteFailure.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -182,7 +183,7 @@ bool frmNewLang::WriteLanguageFile(const QString &strName, const QString &strPat
         if (!result) {
             if (!existed)
                 QFile::remove(strPath);
-            MsgBox(this, QStringLiteral("无法写入语言文件“%1”。\n%2").arg(strPath, result.error), Caption,
+            MsgBox(this, WriteFailureMessage(WrittenFile::LanguageFile, {result.failure}), Caption,
                    QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
             return false;
         }

@@ -8,7 +8,7 @@
 #include "highlight/modIni.h"
 #include "platform/ColourChooserSeam.h"
 #include "platform/MessageBoxSeam.h"
-#include "platform/TryStep.h"
+#include "platform/WriteFailure.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -290,11 +290,9 @@ void frmOptions::ListLangs(const QString &strDir)
     WorkingCopy.clear();
     CurrentLang = -1;
     const QDir dir(strDir);
-    QStringList names;
-    TryStep([&] { names = HighlighterFileNames(strDir); });
-    for (const QString &name : names) {
+    for (const QString &name : HighlighterFileNames(strDir)) {
         const QString path = dir.filePath(name);
-        TryStep([&] { lstLang->addItem(ReadIniValue(HighlighterFile::Section, QStringLiteral("LangName"), path)); });
+        lstLang->addItem(ReadIniValue(HighlighterFile::Section, QStringLiteral("LangName"), path));
         const auto kept = previous.find(FileKey(path));
         WorkingEntry entry = kept != previous.end() ? std::move(kept->second) : CopyHighlighterByPath(path);
         entry.record.FilePath = path;
@@ -382,19 +380,19 @@ void frmOptions::ShowStyle()
         return;
     const int n = CurrentStyle;
     m_filling = true;
-    TryStep([&] { cmbFont->setCurrentText(h->Font[n]); });
-    TryStep([&] { ColourSwatch::SetColour(picBack, h->Back[n]); });
-    TryStep([&] { ColourSwatch::SetColour(picFore, h->Fore[n]); });
-    TryStep([&] { txtStyleDesc->setText(h->Description[n]); });
-    TryStep([&] { txtComment->setText(h->SingleComment); });
-    TryStep([&] { txtFilter->setText(h->Filter); });
-    TryStep([&] { txtSize->setText(QString::number(h->Size[n])); });
-    TryStep([&] { chkBold->setChecked(h->Bold[n] != 0); });
-    TryStep([&] { chkEOL->setChecked(h->EolFilled[n] != 0); });
-    TryStep([&] { chkItalic->setChecked(h->Italic[n] != 0); });
-    TryStep([&] { chkUnderline->setChecked(h->Underline[n] != 0); });
-    TryStep([&] { chkVisible->setChecked(h->Visible[n] != 0); });
-    TryStep([&] { cmbKeyword->setCurrentIndex(0); });
+    cmbFont->setCurrentText(h->Font[n]);
+    ColourSwatch::SetColour(picBack, h->Back[n]);
+    ColourSwatch::SetColour(picFore, h->Fore[n]);
+    txtStyleDesc->setText(h->Description[n]);
+    txtComment->setText(h->SingleComment);
+    txtFilter->setText(h->Filter);
+    txtSize->setText(QString::number(h->Size[n]));
+    chkBold->setChecked(h->Bold[n] != 0);
+    chkEOL->setChecked(h->EolFilled[n] != 0);
+    chkItalic->setChecked(h->Italic[n] != 0);
+    chkUnderline->setChecked(h->Underline[n] != 0);
+    chkVisible->setChecked(h->Visible[n] != 0);
+    cmbKeyword->setCurrentIndex(0);
     m_filling = false;
     ShowKeywords(0);
 }
@@ -432,13 +430,13 @@ void frmOptions::cmdAdd_Click()
 // Each language goes to the file it came from and, once the file holds it,
 // to its table entry. A file that cannot be written is named; its entry
 // keeps what the file still holds.
-QStringList frmOptions::SaveHighlighters()
+QList<WriteFailure> frmOptions::SaveHighlighters()
 {
-    QStringList failures;
+    QList<WriteFailure> failures;
     for (const WorkingEntry &entry : WorkingCopy) {
         const IniWriteResult written = HighlighterFile::WriteSettings(entry.record);
         if (!written) {
-            failures.append(written.error);
+            failures.append(written.failure);
             continue;
         }
         if (entry.tableIndex >= 0 && entry.tableIndex < HighlighterCount)
@@ -449,11 +447,10 @@ QStringList frmOptions::SaveHighlighters()
 
 void frmOptions::cmdOK_Click()
 {
-    const QStringList failures = SaveHighlighters();
+    const QList<WriteFailure> failures = SaveHighlighters();
     if (!failures.isEmpty())
-        MsgBox(this,
-               QStringLiteral("以下语言文件无法保存，对它们的修改没有生效：\n\n") + failures.join(QLatin1Char('\n')),
-               Caption, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+        MsgBox(this, WriteFailureMessage(WrittenFile::LanguageFile, failures), Caption, QMessageBox::Ok,
+               QMessageBox::Ok, QMessageBox::Warning);
     accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "highlight/Highlighter.h"
+#include "platform/WriteFailure.h"
 
 #include <QDialog>
 #include <QString>
@@ -66,7 +67,7 @@ private:
     void ChooseColour(QFrame *swatch, Highlighter::PerStyle<std::int32_t> Highlighter::*field);
     void cmdAdd_Click();
     void cmdOK_Click();
-    QStringList SaveHighlighters();
+    QList<WriteFailure> SaveHighlighters();
     static WorkingEntry CopyHighlighterByPath(const QString &strPath);
 
     std::vector<WorkingEntry> WorkingCopy;

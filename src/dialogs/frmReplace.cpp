@@ -218,3 +218,13 @@ void frmReplace::cmdReplaceAll_Click()
     else
         lblReplace->setText(QStringLiteral("Replaced ") + QString::number(count) + QStringLiteral(" times"));
 }
+
+void DoReplace(clsScintilla &sci)
+{
+    frmReplace *dialog = frmReplace::Load(sci.OwnerForm());
+    dialog->cScintilla = &sci;
+    const QString selected = sci.SelText();
+    if (!selected.isEmpty())
+        dialog->cmbFind->setEditText(selected);
+    dialog->ShowModeless();
+}

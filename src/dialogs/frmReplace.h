@@ -65,3 +65,8 @@ private:
     long m_shownEnd = -1;
     static QPointer<frmReplace> s_instance;
 };
+
+// Opens the replace dialog (the one already open, if any) for an editor:
+// its buttons work on that editor from now on, and the editor's selection,
+// if any, is the text to find. Returns at once.
+void DoReplace(clsScintilla &sci);

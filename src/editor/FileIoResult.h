@@ -5,7 +5,7 @@
 // What became of reading or writing a file: done, nothing there to read,
 // failed with a reason in words a user can read (Chinese), or not written
 // because a character does not fit the document's encoding.
-struct FileIoResult
+struct [[nodiscard]] FileIoResult
 {
     enum Outcome { Done, NotFound, Failed, Unencodable };
 

@@ -6,7 +6,7 @@
 // What became of a print run: printed, no printer to print on, or failed
 // with a reason a user can read (Chinese). pageStarts holds the document
 // position at which each printed page begins.
-struct PrintResult
+struct [[nodiscard]] PrintResult
 {
     enum Outcome { Printed, NoPrinter, Failed };
 

@@ -295,10 +295,8 @@ public:
     void ReplaceTarget(long lLen, const QString &strRep);
     void GotoLine(long iLine);
     void GotoLineColumn(long iLine, long iCol);
-    // The find and go-to dialogs (modal) and the replace dialog (modeless).
-    void DoFind();
-    void DoReplace();
-    void DoGoto();
+    // DoFind, DoReplace and DoGoto, which run the dialogs for an editor,
+    // live with the dialogs (frmFind.h, frmReplace.h, frmGoto.h).
 
 private:
     struct SavedSearch

@@ -1,26 +1,12 @@
-// Search, replace and go to of the editor wrapper, and the commands that run
-// the find, replace and go-to dialogs for it.
+// Search, replace and go to of the editor wrapper. (The find, replace and
+// go-to dialogs that drive it live with the dialogs.)
 #include "clsScintilla.h"
 
-#include "dialogs/frmFind.h"
-#include "dialogs/frmGoto.h"
-#include "dialogs/frmReplace.h"
-#include "platform/RuntimeError.h"
-#include "platform/SettingsStore.h"
-
 #include <Qsci/qsciscintillabase.h>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <functional>
 #include <iterator>
-#include <limits>
-#include <memory>
 #include <vector>
 
 using Sci = QsciScintillaBase;
@@ -72,25 +58,6 @@ const char *LastIn(const char *begin, const char *end, const QByteArray &needle)
     const std::boyer_moore_horspool_searcher searcher(needle.crbegin(), needle.crend());
     const auto [first, last] = searcher(Backwards(end), Backwards(begin));
     return first == last ? nullptr : last.base();
-}
-
-// A conversion of a go-to box as the program always made it: a number,
-// rounded to a whole one, that fits 32 bits.
-long BoxNumber(const QString &text)
-{
-    constexpr long TypeMismatch = 13;
-    const std::optional<double> number = SettingsStore::ReadNumber(text);
-    if (!number)
-        throw RuntimeError(TypeMismatch, QStringLiteral("DoGoto"), QStringLiteral("类型不匹配"));
-    const double whole = std::nearbyint(*number);
-    if (whole < std::numeric_limits<std::int32_t>::min() || whole > std::numeric_limits<std::int32_t>::max())
-        throw RuntimeError(RuntimeError::Overflow, QStringLiteral("DoGoto"), QStringLiteral("溢出"));
-    return long(whole);
-}
-
-int Ticked(const QAbstractButton *box)
-{
-    return VbBool(box->isChecked());
 }
 
 } // namespace
@@ -444,52 +411,4 @@ void clsScintilla::GotoLineColumn(long iLine, long iCol)
 {
     const long position = SendEditor(Sci::SCI_FINDCOLUMN, iLine, iCol);
     SetSel(position, position);
-}
-
-// ---- the dialogs ----
-
-void clsScintilla::DoFind()
-{
-    auto dialog = std::make_unique<frmFind>(OwnerForm());
-    const QString selected = SelText();
-    if (!selected.isEmpty())
-        dialog->cmbFind->setEditText(selected);
-    dialog->exec();
-    if (dialog->DoWhat == 0)
-        return;
-    if (dialog->DoWhat == 1)
-        FindText(dialog->cmbFind->currentText(), Ticked(dialog->optUp), vbFalse, Ticked(dialog->chkWrap),
-                 Ticked(dialog->chkCase), vbFalse, Ticked(dialog->chkWhole), Ticked(dialog->chkRegExp));
-    dialog.reset();
-    SetFocus();
-}
-
-void clsScintilla::DoReplace()
-{
-    frmReplace *dialog = frmReplace::Load(OwnerForm());
-    dialog->cScintilla = this;
-    const QString selected = SelText();
-    if (!selected.isEmpty())
-        dialog->cmbFind->setEditText(selected);
-    dialog->ShowModeless();
-}
-
-void clsScintilla::DoGoto()
-{
-    auto dialog = std::make_unique<frmGoto>(OwnerForm());
-    dialog->lblCurLine->setText(QStringLiteral("当前行: ") + QString::number(GetCurLine()));
-    dialog->lblLineCount->setText(QStringLiteral("末尾行: ") + QString::number(GetLastLine()));
-    dialog->lblColumn->setText(QStringLiteral("列: ") + QString::number(GetColumn()));
-    dialog->exec();
-    if (dialog->iWhatToDo == 1) {
-        if (dialog->txtLine->text().isEmpty())
-            dialog->txtLine->setText(QStringLiteral("1"));
-        if (dialog->txtColumn->text().isEmpty())
-            dialog->txtColumn->setText(QStringLiteral("1"));
-        const long line = BoxNumber(dialog->txtLine->text());
-        const long column = BoxNumber(dialog->txtColumn->text());
-        GotoLineColumn(line - 1, column - 1);
-    }
-    dialog.reset();
-    SetFocus();
 }

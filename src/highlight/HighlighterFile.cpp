@@ -230,10 +230,10 @@ Highlighter ReadFile(const QString &path)
 IniWriteResult WriteSettings(const Highlighter &h)
 {
     if (h.FilePath.isEmpty())
-        return IniWriteResult::Failed(QStringLiteral("no file for \"%1\"").arg(h.LangName));
+        return IniWriteResult::Failed(h.LangName, QStringLiteral("这个语言不是从文件读入的，没有可以写入的文件。"));
     IniFile file = IniFile::Load(h.FilePath);
     if (!file.LoadError().isEmpty())
-        return IniWriteResult::Failed(h.FilePath + QStringLiteral(": ") + file.LoadError());
+        return IniWriteResult::Failed(h.FilePath, file.LoadError());
 
     file.SetValue(Section, QStringLiteral("filter"), h.Filter);
     file.SetValue(Section, QStringLiteral("LangName"), h.LangName);

@@ -268,6 +268,6 @@ IniWriteResult IniFile::Save(const QString &path) const
     if (file.Open())
         file.Write(ToBytes());
     if (const FileWriteResult written = file.Commit(); !written)
-        return IniWriteResult::Failed(path + QStringLiteral(": ") + written.reason);
+        return IniWriteResult::Failed(path, written.reason);
     return {};
 }

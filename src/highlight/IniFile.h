@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/WriteFailure.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -8,13 +10,13 @@
 #include <vector>
 
 // How a write went: the file is either fully replaced or left as it was, and
-// the caller learns why not.
-struct IniWriteResult
+// the caller learns which file and why not.
+struct [[nodiscard]] IniWriteResult
 {
     bool ok = true;
-    QString error;
+    WriteFailure failure;
 
-    static IniWriteResult Failed(QString why) { return {false, std::move(why)}; }
+    static IniWriteResult Failed(QString path, QString why) { return {false, {std::move(path), std::move(why)}}; }
     explicit operator bool() const { return ok; }
 };
 

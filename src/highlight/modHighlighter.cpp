@@ -2,11 +2,10 @@
 
 #include "HighlighterFile.h"
 #include "editor/clsScintilla.h"
-#include "shell/frmDoc.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -16,6 +15,8 @@ std::int16_t HighlighterCount = 0;
 std::int16_t CurrentHighlighter = 0;
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcHighlight, "ferrolan.highlight")
 
 // "*" and "?" as the file dialog knows them; both texts already case-folded.
 bool GlobMatch(QStringView pattern, QStringView name)
@@ -152,7 +153,9 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
 }
 
 // The language's call-tip signatures: the CHL file's name with ".api" beside
-// it. A language without one gives an empty list, which is no error.
+// it. A language without one gives an empty list, which is no error; a file
+// that is there but cannot be read leaves call tips off and says why in the
+// log (a language is applied at start-up too, which no message may hold up).
 void LoadLanguageApi(clsScintilla &sci, const Highlighter &h)
 {
     const QFileInfo chl(h.FilePath);
@@ -160,22 +163,17 @@ void LoadLanguageApi(clsScintilla &sci, const Highlighter &h)
         sci.ClearAPIList();
         return;
     }
-    sci.LoadAPIFile(chl.path() + QLatin1Char('/') + chl.completeBaseName() + QStringLiteral(".api"));
+    const QString path = chl.path() + QLatin1Char('/') + chl.completeBaseName() + QStringLiteral(".api");
+    const FileIoResult loaded = sci.LoadAPIFile(path);
+    if (!loaded.ok() && loaded.outcome != FileIoResult::NotFound)
+        qCWarning(lcHighlight).noquote() << path << "-" << loaded.reason;
 }
 
-void ReapplyHighlighters(const QString &strFormName)
+void ReapplyHighlighters(const QList<clsScintilla *> &editors)
 {
-    QList<frmDoc *> docs;
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *doc = qobject_cast<frmDoc *>(top))
-            docs.append(doc);
-        docs.append(top->findChildren<frmDoc *>());
-    }
-    for (frmDoc *doc : docs) {
-        if (doc->objectName() != strFormName || !doc->isVisible() || !doc->sciMain)
-            continue;
-        const long num = doc->sciMain->lHighlighterNum;
+    for (clsScintilla *sci : editors) {
+        const long num = sci->lHighlighterNum;
         const QString name = (num >= 0 && num < HighlighterCount) ? HighlighterTable[num].LangName : QString();
-        ApplyHighlighter(*doc->sciMain, name);
+        ApplyHighlighter(*sci, name);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "Highlighter.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -37,8 +38,9 @@ QString HighlighterForFile(const QString &strFile);
 void ApplyHighlighter(clsScintilla &sci, const QString &strName);
 // Loads the call-tip signatures of a language into an editor (none: empty).
 void LoadLanguageApi(clsScintilla &sci, const Highlighter &h);
-// Applies again to every visible form of that name the highlighter it has.
-void ReapplyHighlighters(const QString &strFormName);
+// Applies to each editor again the highlighter it has (by its
+// lHighlighterNum), as the table holds it now.
+void ReapplyHighlighters(const QList<clsScintilla *> &editors);
 
 // Gives a dialog's buttons, text boxes, lists, trees, progress bars and
 // pictures a thin flat frame in place of the sunken one.

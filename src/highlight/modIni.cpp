@@ -10,7 +10,7 @@ IniWriteResult WriteIniValue(const QString &strSection, const QString &strKey, c
 {
     IniFile ini = IniFile::Load(strFile);
     if (!ini.LoadError().isEmpty())
-        return IniWriteResult::Failed(strFile + QStringLiteral(": ") + ini.LoadError());
+        return IniWriteResult::Failed(strFile, ini.LoadError());
     ini.SetValue(strSection, strKey, strValue);
     return ini.Save(strFile);
 }

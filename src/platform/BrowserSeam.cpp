@@ -10,17 +10,11 @@ public:
     void Open(const QUrl &url) override { QDesktopServices::openUrl(url); }
 };
 
-DesktopBrowser g_desktop;
-BrowserSeam *g_current = &g_desktop;
 
 } // namespace
 
-BrowserSeam &BrowserSeam::Current()
+BrowserSeam &BrowserSeam::System()
 {
-    return *g_current;
-}
-
-void BrowserSeam::Install(BrowserSeam *replacement)
-{
-    g_current = replacement ? replacement : &g_desktop;
+    static DesktopBrowser system;
+    return system;
 }

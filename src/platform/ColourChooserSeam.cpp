@@ -18,17 +18,11 @@ public:
     }
 };
 
-QtColourChooser g_qtChooser;
-ColourChooserSeam *g_current = &g_qtChooser;
 
 } // namespace
 
-ColourChooserSeam &ColourChooserSeam::Current()
+ColourChooserSeam &ColourChooserSeam::System()
 {
-    return *g_current;
-}
-
-void ColourChooserSeam::Install(ColourChooserSeam *replacement)
-{
-    g_current = replacement ? replacement : &g_qtChooser;
+    static QtColourChooser system;
+    return system;
 }

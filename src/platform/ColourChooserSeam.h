@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Seam.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -7,15 +9,14 @@ class QWidget;
 
 // The colour chooser goes through here, so tests can pick a colour (or
 // cancel) without a person at the screen. Colours are COLORREF values.
-class ColourChooserSeam
+class ColourChooserSeam : public Seam<ColourChooserSeam>
 {
 public:
+    // Qt's colour dialog.
+    static ColourChooserSeam &System();
+
     virtual ~ColourChooserSeam() = default;
 
     // The chosen colour, or nothing when the user cancelled.
     virtual std::optional<std::int32_t> ChooseColour(QWidget *owner, std::int32_t initial) = 0;
-
-    static ColourChooserSeam &Current();
-    // Installs a replacement (not owned); nullptr goes back to Qt's chooser.
-    static void Install(ColourChooserSeam *replacement);
 };

@@ -22,17 +22,11 @@ public:
     }
 };
 
-QtFileDialogs g_qtDialogs;
-FileDialogSeam *g_current = &g_qtDialogs;
 
 } // namespace
 
-FileDialogSeam &FileDialogSeam::Current()
+FileDialogSeam &FileDialogSeam::System()
 {
-    return *g_current;
-}
-
-void FileDialogSeam::Install(FileDialogSeam *replacement)
-{
-    g_current = replacement ? replacement : &g_qtDialogs;
+    static QtFileDialogs system;
+    return system;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Seam.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,15 +18,14 @@ struct FileDialogRequest
 
 // The open and save dialogs go through here, so tests can choose the file
 // (or cancel) without a person at the screen. An empty answer is a cancel.
-class FileDialogSeam
+class FileDialogSeam : public Seam<FileDialogSeam>
 {
 public:
+    // Qt's file dialogs.
+    static FileDialogSeam &System();
+
     virtual ~FileDialogSeam() = default;
 
     virtual QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
-
-    static FileDialogSeam &Current();
-    // Installs a replacement (not owned); nullptr goes back to Qt's dialogs.
-    static void Install(FileDialogSeam *replacement);
 };

@@ -27,19 +27,13 @@ public:
     }
 };
 
-QtMessageBox g_qtBox;
-MessageBoxSeam *g_current = &g_qtBox;
 
 } // namespace
 
-MessageBoxSeam &MessageBoxSeam::Current()
+MessageBoxSeam &MessageBoxSeam::System()
 {
-    return *g_current;
-}
-
-void MessageBoxSeam::Install(MessageBoxSeam *replacement)
-{
-    g_current = replacement ? replacement : &g_qtBox;
+    static QtMessageBox system;
+    return system;
 }
 
 QMessageBox::StandardButton MsgBox(QWidget *owner, const QString &text, const QString &title,

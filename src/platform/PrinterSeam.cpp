@@ -17,17 +17,11 @@ public:
     }
 };
 
-SystemPrinter g_system;
-PrinterSeam *g_current = &g_system;
 
 } // namespace
 
-PrinterSeam &PrinterSeam::Current()
+PrinterSeam &PrinterSeam::System()
 {
-    return *g_current;
-}
-
-void PrinterSeam::Install(PrinterSeam *replacement)
-{
-    g_current = replacement ? replacement : &g_system;
+    static SystemPrinter system;
+    return system;
 }

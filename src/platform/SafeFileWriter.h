@@ -5,7 +5,7 @@
 #include <QString>
 
 // How writing a whole file ended. The reason is for the user, in Chinese.
-struct FileWriteResult
+struct [[nodiscard]] FileWriteResult
 {
     bool ok = true;
     int systemError = 0; // the system's error number, where it gave one

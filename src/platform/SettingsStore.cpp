@@ -1,11 +1,14 @@
 #include "SettingsStore.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcSettings, "ferrolan.settings")
 
 QSettings StoreFor(const QString &appName)
 {
@@ -28,6 +31,13 @@ void SettingsStore::SaveSetting(const QString &appName, const QString &section,
     QSettings store = StoreFor(appName);
     store.setValue(section + QLatin1Char('/') + key, value);
     store.sync();
+    // A setting is a place or an option, not the user's work: the log says
+    // so, the user is not interrupted.
+    if (store.status() != QSettings::NoError)
+        qCWarning(lcSettings).noquote() << "could not write" << section + QLatin1Char('/') + key << "to"
+                                        << store.fileName()
+                                        << (store.status() == QSettings::AccessError ? "(access denied)"
+                                                                                      : "(format error)");
 }
 
 QString SettingsStore::SingleText(double value)

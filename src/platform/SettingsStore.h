@@ -11,6 +11,8 @@ class SettingsStore
 public:
     static QString GetSetting(const QString &appName, const QString &section,
                               const QString &key, const QString &defaultValue = QString());
+    // A value that cannot be written is reported in the log (category
+    // "ferrolan.settings").
     static void SaveSetting(const QString &appName, const QString &section,
                             const QString &key, const QString &value);
 

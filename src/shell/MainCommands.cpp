@@ -1,10 +1,13 @@
 #include "MainCommands.h"
 
 #include "DialogFilter.h"
+#include "MainActions.h"
 #include "MainMenus.h"
-#include "MainToolbar.h"
 #include "WindowArranger.h"
+#include "dialogs/frmFind.h"
+#include "dialogs/frmGoto.h"
 #include "dialogs/frmOptions.h"
+#include "dialogs/frmReplace.h"
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
@@ -15,6 +18,7 @@
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
+#include "platform/WriteFailure.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -25,54 +29,57 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
-MainCommands::MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar)
+MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     : QObject(main), m_main(main), m_menus(menus)
 {
-    Connect("mnuNew", &MainCommands::New);
-    Connect("mnuOpen", &MainCommands::Open);
-    Connect("mnuSave", &MainCommands::Save);
-    Connect("mnuSaveAs", &MainCommands::SaveAs);
-    Connect("mnuExportHTML", &MainCommands::ExportHtml);
-    Connect("mnuPrint", &MainCommands::Print);
-    Connect("mnuExit", &MainCommands::Exit);
-    Connect("mnuUndo", &MainCommands::Undo);
-    Connect("mnuRedo", &MainCommands::Redo);
-    Connect("mnuCut", &MainCommands::Cut);
-    Connect("mnuCopy", &MainCommands::Copy);
-    Connect("mnuPaste", &MainCommands::Paste);
-    Connect("mnuSelAll", &MainCommands::SelectAll);
-    Connect("mnuSyntax", &MainCommands::SyntaxSettings);
-    Connect("mnuTimeDate", &MainCommands::TimeDate);
-    Connect("mnuFind", &MainCommands::Find);
-    Connect("mnuReplace", &MainCommands::Replace);
-    Connect("mnuFindNext", &MainCommands::FindNext);
-    Connect("mnuFindPrevious", &MainCommands::FindPrevious);
-    Connect("mnuGoto", &MainCommands::Goto);
-    Connect("mnuHor", &MainCommands::TileHorizontally);
-    Connect("mnuVertical", &MainCommands::TileVertically);
-    Connect("mnuArrange", &MainCommands::ArrangeIcons);
-    Connect("mnuCascade", &MainCommands::Cascade);
-    Connect("mnuAbout", &MainCommands::About);
-    connect(menus->Item(QStringLiteral("help")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::ReleasePage); });
-    connect(menus->Item(QStringLiteral("sj")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::UpgradePage); });
-    connect(menus->Item(QStringLiteral("zy")), &QAction::triggered, this,
-            [this] { OpenWebPage(WebSite::HomePage); });
+    const std::pair<QAction *, void (MainCommands::*)()> commands[] = {
+        {a->mnuNew, &MainCommands::New},
+        {a->mnuOpen, &MainCommands::Open},
+        {a->mnuSave, &MainCommands::Save},
+        {a->mnuSaveAs, &MainCommands::SaveAs},
+        {a->mnuExportHTML, &MainCommands::ExportHtml},
+        {a->mnuPrint, &MainCommands::Print},
+        {a->mnuExit, &MainCommands::Exit},
+        {a->mnuUndo, &MainCommands::Undo},
+        {a->mnuRedo, &MainCommands::Redo},
+        {a->mnuCut, &MainCommands::Cut},
+        {a->mnuCopy, &MainCommands::Copy},
+        {a->mnuPaste, &MainCommands::Paste},
+        {a->mnuSelAll, &MainCommands::SelectAll},
+        {a->mnuSyntax, &MainCommands::SyntaxSettings},
+        {a->mnuTimeDate, &MainCommands::TimeDate},
+        {a->mnuFind, &MainCommands::Find},
+        {a->mnuReplace, &MainCommands::Replace},
+        {a->mnuFindNext, &MainCommands::FindNext},
+        {a->mnuFindPrevious, &MainCommands::FindPrevious},
+        {a->mnuGoto, &MainCommands::Goto},
+        {a->mnuHor, &MainCommands::TileHorizontally},
+        {a->mnuVertical, &MainCommands::TileVertically},
+        {a->mnuArrange, &MainCommands::ArrangeIcons},
+        {a->mnuCascade, &MainCommands::Cascade},
+        {a->mnuAbout, &MainCommands::About},
+        // The formatting buttons have no command of their own.
+        {a->tbBold, &MainCommands::FocusActiveEditor},
+        {a->tbItalic, &MainCommands::FocusActiveEditor},
+        {a->tbUnderline, &MainCommands::FocusActiveEditor},
+        {a->tbAlignLeft, &MainCommands::FocusActiveEditor},
+        {a->tbAlignCentre, &MainCommands::FocusActiveEditor},
+        {a->tbAlignRight, &MainCommands::FocusActiveEditor},
+    };
+    for (const auto &[action, command] : commands)
+        connect(action, &QAction::triggered, this, command);
+    connect(a->help, &QAction::triggered, this, [this] { OpenWebPage(WebSite::ReleasePage); });
+    connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
+    connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
+
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
-    connect(menus->Menu(QStringLiteral("mnuWindowList")), &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
-    connect(toolbar, &MainToolbar::ButtonClicked, this, &MainCommands::ToolbarClicked);
+    connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
     connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
-    connect(menus->Menu(QStringLiteral("mnuReopenEncoding")), &QMenu::aboutToShow, this,
-            [this] { MarkCurrentEncoding(QStringLiteral("mnuReopenEncoding"), false); });
-    connect(menus->Menu(QStringLiteral("mnuConvertEncoding")), &QMenu::aboutToShow, this,
-            [this] { MarkCurrentEncoding(QStringLiteral("mnuConvertEncoding"), true); });
-}
-
-void MainCommands::Connect(const char *item, void (MainCommands::*command)())
-{
-    connect(m_menus->Item(QString::fromLatin1(item)), &QAction::triggered, this, command);
+    connect(menus->mnuReopenEncoding, &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(m_menus->mnuReopenEncoding, false); });
+    connect(menus->mnuConvertEncoding, &QMenu::aboutToShow, this,
+            [this] { MarkCurrentEncoding(m_menus->mnuConvertEncoding, true); });
 }
 
 clsScintilla *MainCommands::ActiveEditor() const
@@ -90,7 +97,7 @@ void MainCommands::FocusActiveEditor()
 void MainCommands::OnActiveEditor(void (clsScintilla::*command)())
 {
     if (clsScintilla *sci = ActiveEditor()) {
-        TryStep([&] { (sci->*command)(); });
+        (sci->*command)();
         sci->SetFocus();
     }
 }
@@ -135,7 +142,7 @@ void MainCommands::ExportHtml()
     if (!path.isEmpty() && doc && doc->sciMain) {
         const FileIoResult result = ::ExportHtml(path, *doc->sciMain);
         if (!result.ok())
-            MsgBox(m_main, QStringLiteral("无法导出到文件“%1”。\n%2").arg(path, result.reason),
+            MsgBox(m_main, WriteFailureMessage(WrittenFile::HtmlPage, {{path, result.reason}}),
                    QStringLiteral("导出为HTML"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
     }
     FocusActiveEditor();
@@ -176,10 +183,11 @@ void MainCommands::ConvertEncoding(const QString &encodingName)
 
 // The active document's encoding is checked (reopening ignores the mark: the
 // file decides that).
-void MainCommands::MarkCurrentEncoding(const QString &menuName, bool sameMark)
+void MainCommands::MarkCurrentEncoding(QMenu *menu, bool sameMark)
 {
     const clsScintilla *sci = ActiveEditor();
-    for (QAction *item : m_menus->Menu(menuName)->findChildren<QAction *>()) {
+    // The items sit in group submenus; only the encodings can be checked.
+    for (QAction *item : menu->findChildren<QAction *>()) {
         if (!item->isCheckable())
             continue;
         const auto encoding = TextEncoding::FromName(item->data().toString());
@@ -223,10 +231,8 @@ void MainCommands::TimeDate()
 
 void MainCommands::SyntaxSettings()
 {
-    TryStep([this] {
-        ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
-    });
-    TryStep([] { ReapplyHighlighters(QStringLiteral("frmDoc")); });
+    ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
+    ReapplyHighlighters(m_main->Editors());
     FocusActiveEditor();
     m_main->SetupMenu();
 }
@@ -244,13 +250,13 @@ clsScintilla *MainCommands::SearchableEditor() const
 void MainCommands::Find()
 {
     if (clsScintilla *sci = SearchableEditor())
-        TryStep([&] { sci->DoFind(); });
+        DoFind(*sci);
 }
 
 void MainCommands::Replace()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->DoReplace(); });
+        DoReplace(*sci);
         sci->SetFocus();
     }
 }
@@ -258,7 +264,7 @@ void MainCommands::Replace()
 void MainCommands::FindNext()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->FindNext(); });
+        sci->FindNext();
         sci->SetFocus();
     }
 }
@@ -266,7 +272,7 @@ void MainCommands::FindNext()
 void MainCommands::FindPrevious()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        TryStep([&] { sci->FindPrev(); });
+        sci->FindPrev();
         sci->SetFocus();
     }
 }
@@ -274,7 +280,7 @@ void MainCommands::FindPrevious()
 void MainCommands::Goto()
 {
     if (clsScintilla *sci = SearchableEditor())
-        TryStep([&] { sci->DoGoto(); });
+        TryStep("DoGoto", [&] { DoGoto(*sci); }); // a box that holds no number
 }
 
 // ---- Highlighting, windows, help ----
@@ -283,7 +289,7 @@ void MainCommands::ApplyHighlighterItem(int index)
 {
     const QList<QAction *> items = m_menus->HighlighterItems();
     if (clsScintilla *sci = ActiveEditor(); sci && index >= 0 && index < items.size()) {
-        TryStep([&] { ApplyHighlighter(*sci, items[index]->data().toString()); });
+        ApplyHighlighter(*sci, items[index]->data().toString());
         sci->SetFocus();
     }
 }
@@ -295,7 +301,7 @@ void MainCommands::Cascade() { WindowArranger::Cascade(m_main->MdiArea()); }
 
 void MainCommands::OpenWebPage(const QString &path)
 {
-    TryStep([&] { WebSite::Open(path); });
+    WebSite::Open(path);
 }
 
 void MainCommands::About()
@@ -303,32 +309,10 @@ void MainCommands::About()
     m_main->ShowAbout();
 }
 
-// The toolbar's key decides; the formatting and alignment buttons only hand
-// the focus back to the editor.
-void MainCommands::ToolbarClicked(const QString &key)
-{
-    const QString command = key.toLower();
-    if (command == QLatin1String("new"))
-        New();
-    else if (command == QLatin1String("open"))
-        Open();
-    else if (command == QLatin1String("save"))
-        Save();
-    else if (command == QLatin1String("print"))
-        Print();
-    else if (command == QLatin1String("cut"))
-        Cut();
-    else if (command == QLatin1String("copy"))
-        Copy();
-    else if (command == QLatin1String("paste"))
-        Paste();
-    FocusActiveEditor();
-}
-
 // The open document windows by title; the active one checked.
 void MainCommands::FillWindowList()
 {
-    QMenu *list = m_menus->Menu(QStringLiteral("mnuWindowList"));
+    QMenu *list = m_menus->mnuWindowList;
     list->clear();
     QMdiArea *area = m_main->MdiArea();
     for (QMdiSubWindow *window : area->subWindowList(QMdiArea::CreationOrder)) {

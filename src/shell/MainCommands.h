@@ -3,20 +3,22 @@
 #include <QObject>
 #include <QString>
 
+class MainActions;
 class MainMenus;
-class MainToolbar;
 class clsScintilla;
 class frmMain;
+class QMenu;
 
-// What the menu items and toolbar buttons of the main window do. Every
-// command acts on the active document window and does nothing to any
-// document when none is open; afterwards the active editor has the focus.
+// What the actions of the main window do (its menu items and toolbar
+// buttons). Every command acts on the active document window and does
+// nothing to any document when none is open; afterwards the active editor
+// has the focus.
 class MainCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    MainCommands(frmMain *main, MainMenus *menus, MainToolbar *toolbar);
+    MainCommands(frmMain *main, MainActions *actions, MainMenus *menus);
 
     // File
     void New();
@@ -51,16 +53,14 @@ public:
     void Cascade();
     void OpenWebPage(const QString &path);
     void About();
-    void ToolbarClicked(const QString &key);
 
     // The text that Date and time inserts: local time with seconds, " | ",
     // the short local date.
     static QString TimeDateText();
 
 private:
-    void Connect(const char *item, void (MainCommands::*command)());
     void FillWindowList();
-    void MarkCurrentEncoding(const QString &menuName, bool sameMark);
+    void MarkCurrentEncoding(QMenu *menu, bool sameMark);
     clsScintilla *ActiveEditor() const;
     void FocusActiveEditor();
     // Runs an edit command on the active editor, then gives it the focus.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 
+class MainActions;
 class QAction;
 class QActionGroup;
 class QMainWindow;
@@ -12,18 +12,25 @@ class QMenu;
 struct EncodingGroup;
 
 // The main window's menu bar: File, Edit, Search, Highlighting, Window and
-// Help, with their items named, captioned and bound to keys as the program
-// has always had them. Items are found by name ("mnuSave"); what they do is
-// connected by the main window.
+// Help, laid out as the program has always had them from the actions of
+// MainActions. Besides those it holds what is made at run time: the
+// highlighter items, the two encoding submenus of File and the window list.
 class MainMenus : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit MainMenus(QMainWindow *window);
+    MainMenus(QMainWindow *window, MainActions *actions);
 
-    QAction *Item(const QString &name) const;
-    QMenu *Menu(const QString &name) const;
+    QMenu *const mnuFile;
+    QMenu *const mnuReopenEncoding;
+    QMenu *const mnuConvertEncoding;
+    QMenu *const mnuEdit;
+    QMenu *const mnuSearch;
+    QMenu *const mnuHighlighters;
+    QMenu *const mnuWindows;
+    QMenu *const mnuWindowList;
+    QMenu *const mnuHelp;
 
     // Makes highlighter item iIndex exist (items are only ever added, at the
     // end of the highlighting menu) and show sCaption, with sTag as its tag.
@@ -37,22 +44,11 @@ signals:
     void ConvertEncodingChosen(const QString &encodingName);
 
 private:
-    struct Entry
-    {
-        const char *name;
-        const char *caption; // nullptr: a separator
-        const char *shortcut;
-    };
-
-    QMenu *AddTopMenu(const char *name, const char *caption, std::initializer_list<Entry> entries);
-    void AddHighlighterMenu();
-    void AddEncodingMenu(const char *name, const char *caption, const QList<EncodingGroup> &groups,
-                         void (MainMenus::*chosen)(const QString &));
+    QMenu *AddEncodingMenu(MainActions *actions, const char *name, const char *caption,
+                           const QList<EncodingGroup> &groups, void (MainMenus::*chosen)(const QString &));
     void AddEncodingItems(QMenu *menu, const QList<EncodingGroup> &groups, QActionGroup *marks,
                           void (MainMenus::*chosen)(const QString &));
 
-    QMainWindow *m_window;
-    QHash<QString, QAction *> m_items;
-    QHash<QString, QMenu *> m_menus;
+    MainActions *m_actions;
     QList<QAction *> m_highlighterItems;
 };

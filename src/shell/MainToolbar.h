@@ -1,20 +1,15 @@
 #pragma once
 
-#include <QString>
 #include <QToolBar>
 
+class MainActions;
+
 // The toolbar: New, Open, Save, Print | Cut, Copy, Paste | Bold, Italic,
-// Underline | Align left, centre, right. Each button carries a key; a click
-// reports the key and the main window decides what it means.
+// Underline | Align left, centre, right; the same actions as the menus.
 class MainToolbar : public QToolBar
 {
     Q_OBJECT
 
 public:
-    explicit MainToolbar(QWidget *parent = nullptr);
-
-    QAction *Button(const QString &key) const;
-
-signals:
-    void ButtonClicked(const QString &key);
+    MainToolbar(MainActions *actions, QWidget *parent = nullptr);
 };

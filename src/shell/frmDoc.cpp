@@ -1,15 +1,12 @@
 #include "frmDoc.h"
 
-#include "StatusBarPanels.h"
 #include "editor/clsScintilla.h"
 #include "frmMain.h"
 #include "platform/MessageBoxSeam.h"
-#include "highlight/modHighlighter.h"
-#include "platform/TryStep.h"
 
 #include <QCloseEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+
+const QString frmDoc::DefaultHighlighter = QStringLiteral("CPP");
 
 frmDoc::frmDoc(frmMain *mdiParent)
     : m_mdiParent(mdiParent)
@@ -38,10 +35,6 @@ QSize frmDoc::sizeHint() const
 void frmDoc::Form_Load()
 {
     sciMain = std::make_unique<clsScintilla>();
-    connect(sciMain.get(), &clsScintilla::UpdateUI, this, &frmDoc::sciMain_UpdateUI);
-    connect(sciMain.get(), &clsScintilla::SavePointLeft, this, &frmDoc::sciMain_SavePointLeft);
-    connect(sciMain.get(), &clsScintilla::SavePointReached, this, &frmDoc::sciMain_SavePointReached);
-    connect(sciMain.get(), &clsScintilla::EncodingChanged, this, &frmDoc::sciMain_EncodingChanged);
 
     sciMain->CreateScintilla(this, vbTrue, m_mdiParent);
     sciMain->ScrollWidth(10000);
@@ -51,25 +44,19 @@ void frmDoc::Form_Load()
     sciMain->LineNumbers(vbTrue);
     sciMain->AutoIndent(vbTrue);
     sciMain->SetMarginWidth(0, 50);
-
-    ApplyHighlighter(*sciMain, QStringLiteral("CPP"));
 }
 
 void frmDoc::Form_Activate()
 {
-    if (!sciMain)
-        return;
-    sciMain->SetFocus();
-    sciMain_UpdateUI();
-    ShowModifiedMarker();
-    m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
+    if (sciMain)
+        sciMain->SetFocus();
 }
 
 void frmDoc::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (sciMain)
-        TryStep([&] { sciMain->SizeScintilla(0, 0, width(), height()); });
+        sciMain->SizeScintilla(0, 0, width(), height());
 }
 
 // Yes saves by the Save command's rule; a save that does not happen (it
@@ -102,48 +89,4 @@ void frmDoc::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-void frmDoc::sciMain_UpdateUI()
-{
-    const QString text = QStringLiteral("当前行: ") + QString::number(sciMain->GetCurLine())
-                         + QStringLiteral(" 列: ") + QString::number(sciMain->GetColumn())
-                         + QStringLiteral(" 总行数: ") + QString::number(sciMain->GetLineCount());
-    m_mdiParent->stb->SetPanelText(1, text);
-}
-
-void frmDoc::sciMain_SavePointLeft()
-{
-    ShowModifiedMarker();
-}
-
-void frmDoc::sciMain_SavePointReached()
-{
-    ShowModifiedMarker();
-}
-
-// Panel 2 belongs to the current document: a document saved or changed in
-// the background (the close prompt saves each in turn) leaves it alone, and
-// a switch shows the new document's state. A converted encoding keeps the
-// document changed until it is saved.
-void frmDoc::ShowModifiedMarker()
-{
-    if (IsCurrent())
-        m_mdiParent->stb->SetPanelText(2, sciMain->Modified() ? QStringLiteral("已编辑") : QString());
-}
-
-// Panel 3 belongs to the current document; a window still loading is not
-// current yet and shows its encoding when it becomes so.
-void frmDoc::sciMain_EncodingChanged()
-{
-    if (!IsCurrent())
-        return;
-    m_mdiParent->stb->SetPanelText(3, sciMain->Encoding().Name());
-    ShowModifiedMarker(); // converting (back) changes whether it is modified
-}
-
-bool frmDoc::IsCurrent() const
-{
-    const QMdiSubWindow *current = m_mdiParent->MdiArea()->currentSubWindow();
-    return current && current->widget() == this;
 }

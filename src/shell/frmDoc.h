@@ -10,8 +10,7 @@ class clsScintilla;
 class frmMain;
 
 // A document window: one editor filling a child window of the main window's
-// document area. It keeps the main window's status bar up to date and guards
-// unsaved changes when it closes.
+// document area. It guards unsaved changes when it closes.
 class frmDoc : public QWidget
 {
     Q_OBJECT
@@ -28,7 +27,11 @@ public:
     win::HWND hWnd() const { return m_hWnd; }
     QSize sizeHint() const override;
 
-    // Runs once, when the main window creates the window.
+    // The language of a new document; a file gets its own when it is read.
+    static const QString DefaultHighlighter;
+
+    // Runs once, when the main window creates the window: the editor and
+    // its view settings. The language comes with what the window is for.
     void Form_Load();
     // Runs whenever the window becomes the active document window.
     void Form_Activate();
@@ -43,12 +46,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void sciMain_UpdateUI();
-    void sciMain_SavePointLeft();
-    void sciMain_SavePointReached();
-    void sciMain_EncodingChanged();
-    void ShowModifiedMarker();
-    bool IsCurrent() const;
     static win::LRESULT WindowProc(win::HWND hWnd, std::int32_t iMsg, win::WPARAM wParam, win::LPARAM lParam);
 
     frmMain *m_mdiParent;

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
@@ -15,6 +16,7 @@
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
+#include "platform/WriteFailure.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -56,10 +58,11 @@ frmMain::frmMain(QWidget *parent)
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
 
-    m_menus = new MainMenus(this);
-    m_toolbar = new MainToolbar(this);
+    m_actions = new MainActions(this);
+    m_menus = new MainMenus(this, m_actions);
+    m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
-    m_commands = new MainCommands(this, m_menus, m_toolbar);
+    m_commands = new MainCommands(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
@@ -87,18 +90,19 @@ void frmMain::MDIForm_Load()
 void frmMain::Setup()
 {
     // The table is complete before any document asks for a highlighter.
-    TryStep([&] { LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters")); });
-    TryStep([&] { SetupMenu(); });
-    TryStep([&] { m_placement->Restore(); });
-    TryStep([&] { OpenDocument(QStringLiteral("新建文档")); });
-    TryStep([&] { WindowArranger::Cascade(m_mdiArea); });
+    LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters"));
+    SetupMenu();
+    m_placement->Restore();
+    OpenDocument(QStringLiteral("新建文档"));
+    WindowArranger::Cascade(m_mdiArea);
 }
 
 frmDoc *frmMain::OpenDocument(const QString &name)
 {
     auto *doc = new frmDoc(this);
     doc->setObjectName(QStringLiteral("frmDoc"));
-    TryStep([&] { doc->Form_Load(); });
+    // Hooking the editor to its window may fail; the window still comes up.
+    TryStep("Form_Load", [&] { doc->Form_Load(); });
     ++lDocCount;
 
     if (QFileInfo::exists(name)) {
@@ -108,6 +112,10 @@ frmDoc *frmMain::OpenDocument(const QString &name)
         }
     } else {
         doc->setWindowTitle(name + QLatin1Char(' ') + QString::number(lDocCount));
+        // A file got its own language as it was read: the text is coloured
+        // once, by the language it is in.
+        if (doc->sciMain)
+            ApplyHighlighter(*doc->sciMain, frmDoc::DefaultHighlighter);
     }
 
     // Frozen only while the window appears, not while a big file loads: the
@@ -139,7 +147,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     }
     doc->setWindowTitle(path);
     doc->strFile = path;
-    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+    ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
     return true;
 }
 
@@ -163,7 +171,7 @@ bool frmMain::DoSaveAs(frmDoc *doc)
         return false;
     doc->strFile = path;
     doc->setWindowTitle(path);
-    TryStep([&] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+    ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
     return true;
 }
 
@@ -300,8 +308,8 @@ bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
 
 void frmMain::ReportSaveFailure(const QString &path, const QString &reason)
 {
-    MsgBox(this, QStringLiteral("无法保存文件“%1”。\n%2\n文档未被保存，内容仍在编辑器中。").arg(path, reason),
-           QStringLiteral("保存失败"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+    MsgBox(this, WriteFailureMessage(WrittenFile::Document, {{path, reason}}), QStringLiteral("保存失败"),
+           QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 frmDoc *frmMain::ActiveDocument() const
@@ -319,14 +327,76 @@ QList<frmDoc *> frmMain::Documents() const
     return documents;
 }
 
+QList<clsScintilla *> frmMain::Editors() const
+{
+    QList<clsScintilla *> editors;
+    for (frmDoc *doc : Documents())
+        if (doc->sciMain)
+            editors.append(doc->sciMain.get());
+    return editors;
+}
+
+// Also when the frame itself loses the focus (window is then nullptr, the
+// current document stays) and when the last document has gone.
 void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
-    if (auto *doc = window ? qobject_cast<frmDoc *>(window->widget()) : nullptr)
-        TryStep([&] { doc->Form_Activate(); });
-    else if (!m_mdiArea->currentSubWindow()) { // no document: no modified marker, no encoding
-        stb->SetPanelText(2, QString());
-        stb->SetPanelText(3, QString());
+    frmDoc *doc = CurrentDocument();
+    WatchEditor(doc ? doc->sciMain.get() : nullptr);
+    if (window && doc)
+        doc->Form_Activate();
+    m_actions->SetDocumentOpen(!Documents().isEmpty());
+}
+
+frmDoc *frmMain::CurrentDocument() const
+{
+    const QMdiSubWindow *window = m_mdiArea->currentSubWindow();
+    return window ? qobject_cast<frmDoc *>(window->widget()) : nullptr;
+}
+
+// Only the current document's editor is heard: one changed or saved in the
+// background (the close prompt saves each in turn) leaves the panels alone.
+void frmMain::WatchEditor(clsScintilla *sci)
+{
+    if (sci != m_watched) {
+        if (m_watched)
+            disconnect(m_watched, nullptr, this, nullptr);
+        m_watched = sci;
+        if (sci) {
+            connect(sci, &clsScintilla::UpdateUI, this, &frmMain::ShowCaretPosition);
+            connect(sci, &clsScintilla::SavePointLeft, this, &frmMain::ShowModifiedMarker);
+            connect(sci, &clsScintilla::SavePointReached, this, &frmMain::ShowModifiedMarker);
+            // Converting (back) also changes whether the document is modified.
+            connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowEncoding);
+            connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowModifiedMarker);
+        }
     }
+    ShowCaretPosition();
+    ShowModifiedMarker();
+    ShowEncoding();
+}
+
+// Panel 1: the caret, zero-based, and the line count. With no document it
+// keeps what it showed last.
+void frmMain::ShowCaretPosition()
+{
+    if (!m_watched)
+        return;
+    stb->SetPanelText(1, QStringLiteral("当前行: ") + QString::number(m_watched->GetCurLine())
+                             + QStringLiteral(" 列: ") + QString::number(m_watched->GetColumn())
+                             + QStringLiteral(" 总行数: ") + QString::number(m_watched->GetLineCount()));
+}
+
+// Panel 2: the modified marker; a converted encoding keeps the document
+// modified until it is saved.
+void frmMain::ShowModifiedMarker()
+{
+    stb->SetPanelText(2, m_watched && m_watched->Modified() ? QStringLiteral("已编辑") : QString());
+}
+
+// Panel 3: the encoding the document is saved in.
+void frmMain::ShowEncoding()
+{
+    stb->SetPanelText(3, m_watched ? m_watched->Encoding().Name() : QString());
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no
@@ -361,5 +431,5 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::MDIForm_Unload()
 {
-    TryStep([&] { m_placement->Save(); });
+    m_placement->Save();
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class MainActions;
 class MainCommands;
 class MainMenus;
 class MainToolbar;
@@ -12,6 +13,7 @@ class QMdiSubWindow;
 class StatusBarPanels;
 class TextEncoding;
 class WindowPlacement;
+class clsScintilla;
 class frmDoc;
 
 // The main window: a frame whose document area holds the document windows,
@@ -60,13 +62,17 @@ public:
     void ShowAbout();
     QWidget *AboutBox() const { return m_about; }
 
+    MainActions *Actions() const { return m_actions; }
     MainMenus *Menus() const { return m_menus; }
     MainToolbar *Toolbar() const { return m_toolbar; }
 
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
+    // The editors of all documents, in the order the documents were made.
+    QList<clsScintilla *> Editors() const;
     QMdiArea *MdiArea() const { return m_mdiArea; }
 
+    // Written by the main window alone, from the current document's editor.
     StatusBarPanels *stb = nullptr;
     // Counts every document window made in this run, files included.
     long lDocCount = 0;
@@ -80,15 +86,23 @@ private:
     bool QueryCloseDocuments();
     void CloseDocuments();
     void OnSubWindowActivated(QMdiSubWindow *window);
+    frmDoc *CurrentDocument() const;
+    // The status bar follows one editor: the current document's.
+    void WatchEditor(clsScintilla *sci);
+    void ShowCaretPosition();
+    void ShowModifiedMarker();
+    void ShowEncoding();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
     void ReportSaveFailure(const QString &path, const QString &reason);
     bool WriteDocument(frmDoc *doc, const QString &path);
 
     QMdiArea *m_mdiArea = nullptr;
+    MainActions *m_actions = nullptr;
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
     WindowPlacement *m_placement = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
+    QPointer<clsScintilla> m_watched; // the editor the status bar shows
 };

@@ -189,7 +189,7 @@ TEST_F(SearchDialogsTest, CancelStillStoresThePlaceAndTheOptions)
         dialog.move(37, 41);
         dialog.cmdCancel->click();
     });
-    sci().DoFind();
+    DoFind(sci());
     EXPECT_EQ(Sel(), Range(0, 0)); // no search
     EXPECT_EQ(Stored("FindLeft"), QStringLiteral("555"));
     EXPECT_EQ(Stored("FindTop"), QStringLiteral("615"));
@@ -241,7 +241,7 @@ TEST_F(SearchDialogsTest, FindSearchesWithTheDialogsFieldsFromTheSelection)
         dialog.optUp->setChecked(true);
         QTest::keyClick(dialog.cmbFind, Qt::Key_Return); // the default button
     });
-    sci().DoFind();
+    DoFind(sci());
     EXPECT_EQ(offered, QStringLiteral("beta"));
     EXPECT_EQ(Sel(), Range(0, 4));
     EXPECT_TRUE(sci().FindNext()); // the search is remembered, case included
@@ -250,7 +250,7 @@ TEST_F(SearchDialogsTest, FindSearchesWithTheDialogsFieldsFromTheSelection)
     EXPECT_EQ(Sel(), Range(0, 4));
 
     WhenShown<frmFind>([](frmFind &dialog) { QTest::keyClick(dialog.cmbFind, Qt::Key_Escape); });
-    sci().DoFind();
+    DoFind(sci());
     EXPECT_EQ(Sel(), Range(0, 4));
 }
 
@@ -263,12 +263,12 @@ TEST_F(SearchDialogsTest, TheWholeWordBoxReachesTheSearch)
             dialog.chkWhole->setChecked(whole);
             dialog.cmdFind->click();
         });
-        sci().DoFind();
+        DoFind(sci());
         EXPECT_EQ(Sel(), whole ? Range(12, 15) : Range(3, 6)) << whole;
     }
 
     Use(QStringLiteral("concatenate cat"), 0, 0);
-    sci().DoReplace();
+    DoReplace(sci());
     frmReplace *replace = frmReplace::Instance();
     replace->cmbFind->setEditText(QStringLiteral("cat"));
     replace->chkWhole->setChecked(true);
@@ -279,7 +279,7 @@ TEST_F(SearchDialogsTest, TheWholeWordBoxReachesTheSearch)
 TEST_F(SearchDialogsTest, ReplaceButtonsWorkOnTheEditor)
 {
     Use(QStringLiteral("cat dog cat dog cat"), 0, 3);
-    sci().DoReplace();
+    DoReplace(sci());
     frmReplace *dialog = frmReplace::Instance();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -317,7 +317,7 @@ TEST_F(SearchDialogsTest, ReplaceButtonsWorkOnTheEditor)
 TEST_F(SearchDialogsTest, ReplacingWithNothingDeletesAndSelectsTheNextMatch)
 {
     Use(QStringLiteral("a1 a2 a3"), 0, 0);
-    sci().DoReplace();
+    DoReplace(sci());
     frmReplace *dialog = frmReplace::Instance();
     dialog->cmbFind->setEditText(QStringLiteral("a"));
     dialog->cmdReplace->click();
@@ -340,7 +340,7 @@ TEST_F(SearchDialogsTest, TheReplaceDialogOutlivesItsDocument)
     auto first = std::make_unique<clsScintilla>();
     first->CreateScintilla(document.get(), vbTrue, &host);
     first->SetText(QStringLiteral("x x"));
-    first->DoReplace();
+    DoReplace(*first);
     frmReplace *dialog = frmReplace::Instance();
     EXPECT_EQ(dialog->parentWidget(), &host);
     dialog->cmbFind->setEditText(QStringLiteral("x"));
@@ -356,7 +356,7 @@ TEST_F(SearchDialogsTest, TheReplaceDialogOutlivesItsDocument)
     EXPECT_TRUE(dialog->lblReplace->text().isEmpty());
 
     Use(QStringLiteral("x X x"), 0, 0);
-    sci().DoReplace(); // another document's Replace gives it that editor
+    DoReplace(sci()); // another document's Replace gives it that editor
     EXPECT_EQ(frmReplace::Instance(), dialog);
     EXPECT_EQ(dialog->cmbReplace->currentText(), QStringLiteral("y")); // options and replacement stay
     EXPECT_TRUE(dialog->chkCase->isChecked());
@@ -368,7 +368,7 @@ TEST_F(SearchDialogsTest, TheReplaceDialogOutlivesItsDocument)
 TEST_F(SearchDialogsTest, ClosingTheReplaceDialogUnloadsItAndRemembersIt)
 {
     Use(QStringLiteral("abc"), 0, 0);
-    sci().DoReplace();
+    DoReplace(sci());
     frmReplace *dialog = frmReplace::Instance();
     dialog->chkWhole->setChecked(true);
     dialog->chkWrap->setChecked(false);
@@ -382,7 +382,7 @@ TEST_F(SearchDialogsTest, ClosingTheReplaceDialogUnloadsItAndRemembersIt)
     EXPECT_EQ(Stored("RchkWrap"), QStringLiteral("0"));
     EXPECT_EQ(Stored("RchkCase"), QStringLiteral("0"));
 
-    sci().DoReplace();
+    DoReplace(sci());
     dialog = frmReplace::Instance();
     EXPECT_EQ(dialog->frameGeometry().topLeft(), QPoint(90, 70));
     EXPECT_TRUE(dialog->chkWhole->isChecked());
@@ -408,7 +408,7 @@ protected:
             QTest::keyClicks(dialog.txtColumn, column);
             QTest::keyClick(dialog.txtLine, Qt::Key_Return);
         });
-        sci().DoGoto();
+        DoGoto(sci());
     }
 };
 
@@ -420,7 +420,7 @@ TEST_F(GotoDialogTest, TheLabelsTellWhereTheCaretIs)
         labels << dialog.lblCurLine->text() << dialog.lblLineCount->text() << dialog.lblColumn->text();
         dialog.cmdCancel->click();
     });
-    sci().DoGoto();
+    DoGoto(sci());
     EXPECT_EQ(labels, QStringList({"当前行: 3", "末尾行: 10", "列: 2"}));
     EXPECT_EQ(sci().GetCurPos(), 8); // Cancel goes nowhere
 }
@@ -450,7 +450,7 @@ TEST_F(GotoDialogTest, CloseBoxAndCancelGoNowhere)
         dialog.move(50, 60);
         dialog.close();
     });
-    sci().DoGoto();
+    DoGoto(sci());
     EXPECT_EQ(sci().GetCurPos(), there);
     EXPECT_EQ(Stored("GotoLeft"), QStringLiteral("750"));
     EXPECT_EQ(Stored("GotoTop"), QStringLiteral("900"));
@@ -468,7 +468,7 @@ TEST_F(GotoDialogTest, TabAndEscStillWorkInTheDigitBoxes)
         QTest::keyClicks(dialog.txtColumn, QStringLiteral("5"));
         QTest::keyClick(dialog.txtColumn, Qt::Key_Escape);
     });
-    sci().DoGoto();
+    DoGoto(sci());
     EXPECT_TRUE(tabbed);
     EXPECT_EQ(sci().GetCurPos(), 0);
 }
@@ -480,7 +480,7 @@ TEST_F(GotoDialogTest, APastedWordIsAConversionError)
         dialog.cmdGo->click();
     });
     try {
-        sci().DoGoto();
+        DoGoto(sci());
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError &error) {
         EXPECT_EQ(error.Number(), 13);

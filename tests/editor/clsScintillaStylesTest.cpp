@@ -86,26 +86,26 @@ TEST_F(StylesTest, EachSetterReachesTheComponent)
     EXPECT_EQ(sent.back().lParam, 31);
 }
 
-TEST_F(StylesTest, StyleClearAllResetsEveryStyleInItsOrder)
+TEST_F(StylesTest, StyleClearAllResetsEveryStyleAndTheLexer)
 {
     sci().SetLexer(3);
-    sci().SetStyleFore(40, 0xFF);
-    sci().SetStyleBold(40, -1);
-    sci().SetStyleFont(40, QStringLiteral("Arial"));
-    sent.clear();
+    for (long style : {0L, 32L, 40L, 127L}) {
+        sci().SetStyleFore(style, 0xFF);
+        sci().SetStyleBack(style, 0x00FF00);
+        sci().SetStyleSize(style, 20);
+        sci().SetStyleBold(style, -1);
+        sci().SetStyleItalic(style, -1);
+        sci().SetStyleUnderline(style, -1);
+        sci().SetStyleFont(style, QStringLiteral("Arial"));
+    }
     sci().StyleClearALL();
 
-    ASSERT_EQ(sent.size(), 1u + 128 * 7 + 1);
-    EXPECT_EQ(sent.front().msg, Sci::SCI_SETLEXER);
-    EXPECT_EQ(sent.front().wParam, 0);
-    const int order[] = {2052, 2051, 2053, 2054, 2059, 2056, 2055};
-    for (long n = 0; n < 128; ++n)
-        for (int i = 0; i < 7; ++i)
-            ASSERT_EQ(sent[1 + n * 7 + i].msg, order[i]) << n << ' ' << i;
-    EXPECT_EQ(sent.back().msg, Sci::SCI_STYLECLEARALL);
     EXPECT_EQ(Get(Sci::SCI_GETLEXER), 0);
-    for (long style : {0L, 32L, 40L, 127L})
-        ExpectClearedLook(style);
+    // SCI_STYLECLEARALL gives the line numbers and call tips their own
+    // colours; everything else has the cleared look.
+    for (long style = 0; style < 128; ++style)
+        if (style != 33 && style != 38)
+            ExpectClearedLook(style);
 }
 
 TEST_F(StylesTest, OtherSetNumbersLeaveTheClearedStyles)

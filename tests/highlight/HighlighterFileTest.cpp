@@ -204,7 +204,8 @@ TEST_F(ChlFileTest, WriterFailuresAreReported)
     h.FilePath = dir.filePath("no/such/dir/x.CHL");
     const IniWriteResult result = WriteSettings(h);
     EXPECT_FALSE(result);
-    EXPECT_TRUE(result.error.contains("x.CHL"));
+    EXPECT_EQ(result.failure.path, h.FilePath);
+    EXPECT_FALSE(result.failure.reason.isEmpty());
 }
 
 TEST_F(ChlFileTest, HugeAndBinaryFilesLoadWithDefaults)

@@ -1,16 +1,14 @@
-// A document window drawn offscreen with language files of our own: the
-// colours on screen must be the files' colours. With FERROLAN_SHOTS set to a
+// An editor drawn offscreen with language files of our own: the colours on
+// screen must be the files' colours. With FERROLAN_SHOTS set to a
 // folder, the pictures are saved there to be looked at.
+#include "TestEditorHost.h"
 #include "TestFiles.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
-#include "shell/frmDoc.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -107,16 +105,15 @@ protected:
 
     QImage Render(const char *text, const QString &language, const QString &shotName)
     {
-        frmMain window;
-        window.resize(760, 420);
-        window.show();
-        frmDoc *doc = window.Documents().front();
-        doc->parentWidget()->showMaximized();
-        clsScintilla &sci = *doc->sciMain;
+        TestEditorHost host;
+        host.resize(740, 380);
+        host.sci().SizeScintilla(0, 0, 740, 380);
+        host.show();
+        clsScintilla &sci = host.sci();
         sci.SendEditor(QsciScintillaBase::SCI_SETTEXT, 0, QString::fromUtf8(text));
         ApplyHighlighter(sci, language);
         QApplication::processEvents();
-        const QImage image = doc->grab().toImage();
+        const QImage image = host.grab().toImage();
         if (qEnvironmentVariableIsSet("FERROLAN_SHOTS"))
             image.save(qEnvironmentVariable("FERROLAN_SHOTS") + "/" + shotName);
         return image;

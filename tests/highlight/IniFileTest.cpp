@@ -108,7 +108,8 @@ TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
 {
     const IniWriteResult noDir = WriteIniValue("data", "k", "v", Path("missing/dir/x.CHL"));
     EXPECT_FALSE(noDir);
-    EXPECT_FALSE(noDir.error.isEmpty());
+    EXPECT_EQ(noDir.failure.path, Path("missing/dir/x.CHL"));
+    EXPECT_FALSE(noDir.failure.reason.isEmpty());
     EXPECT_FALSE(QFile::exists(Path("missing/dir/x.CHL")));
 
     // A file that exists but cannot be read is never replaced by a new one.
@@ -121,7 +122,7 @@ TEST_F(IniTest, AFailedWriteIsReportedAndLosesNothing)
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.CHL")).constData(), 0600), 0);
     const IniWriteResult pipe = WriteIniValue("data", "k", "v", Path("pipe.CHL"));
     EXPECT_FALSE(pipe);
-    EXPECT_TRUE(pipe.error.contains("这不是一个普通文件")) << pipe.error.toStdString();
+    EXPECT_TRUE(pipe.failure.reason.contains("这不是一个普通文件")) << pipe.failure.reason.toStdString();
     EXPECT_EQ(ReadIniValue("data", "k", Path("pipe.CHL")), "");
     EXPECT_FALSE(QFileInfo(Path("pipe.CHL")).isFile());
 }
@@ -142,7 +143,8 @@ TEST_F(IniTest, AFullDiskFailsTheWriteAndKeepsTheFile)
 
         const IniWriteResult result = WriteIniValue("data", "LangName", "C++", file);
         EXPECT_FALSE(result);
-        EXPECT_EQ(result.error, file + ": 磁盘空间不足。");
+        EXPECT_EQ(result.failure.path, file);
+        EXPECT_EQ(result.failure.reason, "磁盘空间不足。");
         EXPECT_EQ(Read(file), before);
     }
 }

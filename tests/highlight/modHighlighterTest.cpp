@@ -1,10 +1,9 @@
+#include "LogCapture.h"
 #include "TestFiles.h"
 #include "TestEditorHost.h"
 #include "editor/EditorWindow.h"
 #include "highlight/HighlighterFile.h"
 #include "highlight/modHighlighter.h"
-#include "shell/frmDoc.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -131,13 +130,30 @@ TEST_F(TableTest, SpecialFilesBesideTheLanguagesAreNeitherListedNorRead)
     EXPECT_EQ(HighlighterFile::ReadFile(dir.filePath("Zero.CHL")).LangName, "");
 
     TestEditorHost host;
+    LogCapture log("ferrolan.highlight");
     for (const char *name : {"A", "B"}) {
         ApplyHighlighter(host.sci(), name);
         EXPECT_EQ(host.sci().lHighlighterNum, FindHighlighter(name));
+        EXPECT_EQ(host.sci().APIEntryCount(), 0);
         const FileIoResult api = host.sci().LoadAPIFile(dir.filePath(QString::fromLatin1(name) + ".api"));
         EXPECT_EQ(api.outcome, FileIoResult::Failed) << name;
         EXPECT_TRUE(api.reason.contains("这不是一个普通文件")) << api.reason.toStdString();
     }
+    // Applying says in the log which API file could not be read, and why.
+    ASSERT_EQ(log.warnings.size(), 2);
+    EXPECT_TRUE(log.warnings[0].startsWith(dir.filePath("A.api"))) << log.warnings[0].toStdString();
+    EXPECT_TRUE(log.warnings[1].contains("这不是一个普通文件")) << log.warnings[1].toStdString();
+}
+
+// A language without an API file simply has no call tips: nothing to report.
+TEST_F(TableTest, ALanguageWithoutAnApiFileLogsNothing)
+{
+    LoadHighlighter(WriteChl("Plain.CHL", "LangName=Plain\n"));
+    TestEditorHost host;
+    LogCapture log("ferrolan.highlight");
+    ApplyHighlighter(host.sci(), "Plain");
+    EXPECT_EQ(host.sci().APIEntryCount(), 0);
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join('\n').toStdString();
 }
 
 TEST_F(TableTest, NamesAreFoundIgnoringCaseAndUnknownNamesGiveTheFirst)
@@ -168,66 +184,48 @@ TEST_F(TableTest, FilesGetTheLastEntryWhosePatternsMatchTheirName)
     EXPECT_EQ(HighlighterForFile("source"), ""); // a word of a description is no pattern
 }
 
-TEST_F(TableTest, ApplySendsTheNineStepsInOrder)
+// Every style gets the look the record gives it (the cleared look first, so
+// a record without a font keeps the cleared one), the lists and the lexer
+// are in place and the whole text is coloured.
+TEST_F(TableTest, ApplyGivesEveryStyleItsLookAndColoursTheWholeText)
 {
     LoadHighlighter(WriteChl("cpp.CHL", "LangName=CPP\nLanguage=3\nKeywords[0]=int return\nKeywords[2]=param\n"
                                         "Style[32]=:::V:C:::Courier New:10:0:16777215::\n"
-                                        "Style[5]=B:::V:C:E::Liberation Sans:13:16711680:15663086:Keyword:\n"));
+                                        "Style[5]=B:::V:C:E::Liberation Sans:13:16711680:15663086:Keyword:\n"
+                                        "Style[17]=:I:U:V:C:::Liberation Serif:9:255:16777215:Doc keyword:\n"));
     HighlighterTable[0].Font[9].clear(); // a record without a font sends none
     TestEditorHost host;
-    host.SetTextRaw("int x;");
-    host.sci().lHighlighterNum = 7;
-    Observe(host.sci());
-    ApplyHighlighter(host.sci(), "cpp");
+    clsScintilla &sci = host.sci();
+    const QByteArray text = "int x; /** @param */";
+    host.SetTextRaw(text);
+    sci.SetStyleFont(9, QStringLiteral("Arial")); // what an earlier language left
+    sci.SetStyleBold(9, vbTrue);
+    sci.lHighlighterNum = 7;
+    ApplyHighlighter(sci, "cpp");
 
     const Highlighter &h = HighlighterTable[0];
-    std::vector<Msg> expected{{Sci::SCI_SETLEXER, 0, 0, {}}};
-    for (long n = 0; n < 128; ++n)
-        for (const Msg &m : {Msg{Sci::SCI_STYLESETBACK, n, 0xFFFFFF, {}}, Msg{Sci::SCI_STYLESETFORE, n, 0, {}},
-                             Msg{Sci::SCI_STYLESETBOLD, n, 0, {}}, Msg{Sci::SCI_STYLESETITALIC, n, 0, {}},
-                             Msg{Sci::SCI_STYLESETUNDERLINE, n, 0, {}},
-                             Msg{Sci::SCI_STYLESETFONT, n, 0, "Courier New"}, Msg{Sci::SCI_STYLESETSIZE, n, 10, {}}})
-            expected.push_back(m);
-    expected.push_back({Sci::SCI_STYLECLEARALL, 0, 0, {}});
-    expected.push_back({Sci::SCI_STARTSTYLING, 0, 31, {}});
-    for (int n = 0; n < 128; ++n) {
-        expected.push_back({Sci::SCI_STYLESETBOLD, n, h.Bold[n], {}});
-        expected.push_back({Sci::SCI_STYLESETITALIC, n, h.Italic[n], {}});
-        expected.push_back({Sci::SCI_STYLESETUNDERLINE, n, h.Underline[n], {}});
-        expected.push_back({Sci::SCI_STYLESETVISIBLE, n, h.Visible[n], {}});
-        if (n != 9)
-            expected.push_back({Sci::SCI_STYLESETFONT, n, 0, h.Font[n].toStdString()});
-        expected.push_back({Sci::SCI_STYLESETFORE, n, h.Fore[n], {}});
-        expected.push_back({Sci::SCI_STYLESETBACK, n, h.Back[n], {}});
-        expected.push_back({Sci::SCI_STYLESETSIZE, n, h.Size[n], {}});
-        expected.push_back({Sci::SCI_STYLESETEOLFILLED, n, h.EolFilled[n], {}});
+    for (long n = 0; n < Highlighter::StyleCount; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBOLD, n) != 0, h.Bold[n] != 0);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETITALIC, n) != 0, h.Italic[n] != 0);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETUNDERLINE, n) != 0, h.Underline[n] != 0);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETVISIBLE, n) != 0, h.Visible[n] != 0);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETEOLFILLED, n) != 0, h.EolFilled[n] != 0);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETFORE, n), h.Fore[n]);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBACK, n), h.Back[n]);
+        EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETSIZE, n), h.Size[n]);
+        EXPECT_EQ(FontOf(sci, n), n == 9 ? QByteArray("Courier New") : h.Font[n].toUtf8());
     }
-    expected.push_back({Sci::SCI_SETKEYWORDS, 0, 0, "int return"});
-    expected.push_back({Sci::SCI_SETKEYWORDS, 2, 0, "param"});
-    expected.push_back({Sci::SCI_SETSTYLEBITS, 5, 0, {}});
-    expected.push_back({Sci::SCI_SETLEXER, 3, 0, {}});
-    // The new lexer object gets the editor's lists.
-    expected.push_back({Sci::SCI_SETKEYWORDS, 0, 0, "int return"});
-    expected.push_back({Sci::SCI_SETKEYWORDS, 2, 0, "param"});
-    expected.push_back({Sci::SCI_GETLENGTH, 0, 0, {}});
-    expected.push_back({Sci::SCI_COLOURISE, 0, 6, {}});
-    ASSERT_EQ(sent.size(), expected.size());
-    for (size_t i = 0; i < sent.size(); ++i)
-        ASSERT_EQ(sent[i], expected[i]) << "message " << i;
+    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETFORE, 5), 16711680); // the record is the file's
+    EXPECT_EQ(FontOf(sci, 17), "Liberation Serif");
 
-    EXPECT_EQ(host.sci().lHighlighterNum, 0);
-    EXPECT_EQ(CurrentHighlighter, 0);
-    // And the component has it.
-    clsScintilla &sci = host.sci();
     EXPECT_EQ(Get(sci, Sci::SCI_GETLEXER), 3);
-    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETFORE, 5), 16711680);
-    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBACK, 5), 15663086);
-    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETSIZE, 5), 13);
-    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETBOLD, 5), 1);
-    EXPECT_EQ(Get(sci, Sci::SCI_STYLEGETEOLFILLED, 5), 1);
-    EXPECT_EQ(FontOf(sci, 5), "Liberation Sans");
-    EXPECT_EQ(sci.GetStyleAt(0), 5); // "int" is a keyword
-    EXPECT_EQ(sci.GetStyleAt(4), 11); // "x" an identifier
+    EXPECT_EQ(Get(sci, Sci::SCI_GETENDSTYLED), text.size()); // coloured to the end
+    EXPECT_EQ(sci.GetStyleAt(0), 5);                 // "int": keyword list 0
+    EXPECT_EQ(sci.GetStyleAt(4), 11);                // "x": an identifier
+    EXPECT_EQ(sci.GetStyleAt(text.indexOf("param")), 17); // list 2: a documentation keyword
+    EXPECT_EQ(sci.lHighlighterNum, 0);
+    EXPECT_EQ(CurrentHighlighter, 0);
 }
 
 TEST_F(TableTest, ApplyFollowsTheNameAndKeepsListsItDoesNotSet)
@@ -260,47 +258,25 @@ TEST_F(TableTest, ApplyFollowsTheNameAndKeepsListsItDoesNotSet)
     EXPECT_EQ(bits->wParam, 7);
 }
 
-TEST_F(TableTest, ReapplyReachesEveryVisibleDocumentWithItsOwnHighlighter)
+// After the settings dialog: each editor given gets the highlighter it has,
+// as the table now holds it; others are left alone.
+TEST_F(TableTest, ReapplyGivesEachEditorItsOwnHighlighterAsTheTableHoldsItNow)
 {
     LoadHighlighter(WriteChl("a.CHL", "LangName=Alpha\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:1:16777215::\n"));
     LoadHighlighter(WriteChl("b.CHL", "LangName=Beta\nLanguage=3\nStyle[32]=:::V:C:::Courier New:10:2:16777215::\n"));
-    frmMain window;
-    window.show();
-    frmDoc *first = window.ActiveDocument();
-    frmDoc *second = window.OpenDocument("second");
-    frmDoc *hidden = window.OpenDocument("hidden");
-    ApplyHighlighter(*first->sciMain, "Alpha");
-    ApplyHighlighter(*second->sciMain, "Beta");
-    ApplyHighlighter(*hidden->sciMain, "Beta");
-    hidden->parentWidget()->hide();
+    TestEditorHost first, second, other;
+    ApplyHighlighter(first.sci(), "Alpha");
+    ApplyHighlighter(second.sci(), "Beta");
+    ApplyHighlighter(other.sci(), "Beta");
 
     HighlighterTable[0].Fore.fill(0x111111); // as the settings dialog replaces entries
     HighlighterTable[1].Fore.fill(0x222222);
-    ReapplyHighlighters("frmMain");
-    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 1);
-
-    ReapplyHighlighters("frmDoc");
-    EXPECT_EQ(Get(*first->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x111111);
-    EXPECT_EQ(Get(*second->sciMain, Sci::SCI_STYLEGETFORE, 0), 0x222222);
-    EXPECT_EQ(Get(*hidden->sciMain, Sci::SCI_STYLEGETFORE, 0), 2);
-    EXPECT_EQ(first->sciMain->lHighlighterNum, 0);
-    EXPECT_EQ(second->sciMain->lHighlighterNum, 1);
-}
-
-TEST_F(TableTest, StartUpLoadsTheDirectoryBesideTheProgramBeforeTheFirstDocument)
-{
-    const QDir shipped(QCoreApplication::applicationDirPath() + "/highlighters");
-    const QStringList files = shipped.entryList({QStringLiteral("*.CHL")}, QDir::Files);
-    ASSERT_FALSE(files.isEmpty()) << "the build copies highlighters/ beside the program";
-
-    frmMain window;
-    EXPECT_EQ(HighlighterCount, files.size());
-    ASSERT_FALSE(window.Documents().isEmpty());
-    clsScintilla &sci = *window.Documents().front()->sciMain;
-    const int cpp = FindHighlighter("CPP");
-    EXPECT_EQ(HighlighterTable[cpp].LangName.toUpper(), "CPP");
-    EXPECT_EQ(sci.lHighlighterNum, cpp); // the first document already had the table
-    EXPECT_EQ(Get(sci, Sci::SCI_GETLEXER), HighlighterTable[cpp].Lexer);
+    ReapplyHighlighters({&first.sci(), &second.sci()});
+    EXPECT_EQ(Get(first.sci(), Sci::SCI_STYLEGETFORE, 0), 0x111111);
+    EXPECT_EQ(Get(second.sci(), Sci::SCI_STYLEGETFORE, 0), 0x222222);
+    EXPECT_EQ(Get(other.sci(), Sci::SCI_STYLEGETFORE, 0), 2);
+    EXPECT_EQ(first.sci().lHighlighterNum, 0);
+    EXPECT_EQ(second.sci().lHighlighterNum, 1);
 }
 
 TEST(FlattenControls, ListedKindsGetAThinFrameAndOthersKeepTheirs)

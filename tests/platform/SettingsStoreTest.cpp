@@ -1,3 +1,5 @@
+#include "LogCapture.h"
+#include "UnprivilegedScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
@@ -20,6 +22,24 @@ TEST(SettingsStoreTest, ValuesAreTextPerApplicationAndSection)
     // One INI file per application name, under the user's config directory.
     const QSettings one(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("AppOne"));
     EXPECT_TRUE(one.fileName().endsWith(QStringLiteral("/Ferrolan/AppOne.ini"))) << one.fileName().toStdString();
+}
+
+// A place or an option that cannot be stored is no reason to stop the
+// user, but it must not vanish without a word.
+TEST(SettingsStoreTest, AValueThatCannotBeWrittenIsLogged)
+{
+    LogCapture log("ferrolan.settings");
+    SettingsStore::SaveSetting(QStringLiteral("Open"), QStringLiteral("Settings"), QStringLiteral("Key"), QStringLiteral("1"));
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join('\n').toStdString();
+
+    UnprivilegedScope user; // the settings folder is root's
+    if (!user.active())
+        GTEST_SKIP() << "file permissions do not bind here";
+    SettingsStore::SaveSetting(QStringLiteral("Locked"), QStringLiteral("Settings"), QStringLiteral("Key"), QStringLiteral("1"));
+    ASSERT_EQ(log.warnings.size(), 1);
+    EXPECT_TRUE(log.warnings[0].contains(QStringLiteral("Settings/Key"))) << log.warnings[0].toStdString();
+    EXPECT_TRUE(log.warnings[0].contains(QStringLiteral("Locked.ini"))) << log.warnings[0].toStdString();
+    EXPECT_TRUE(log.warnings[0].contains(QStringLiteral("access denied"))) << log.warnings[0].toStdString();
 }
 
 TEST(SettingsStoreTest, SingleTextHasSevenSignificantDigitsAndWholeNumbersPlain)

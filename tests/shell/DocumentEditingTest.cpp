@@ -14,6 +14,12 @@ namespace {
 class DocumentEditingTest : public MainWindowFixture
 {
 protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        Start();
+    }
+
     frmDoc *Open(const QString &name, const QByteArray &text)
     {
         frmDoc *doc = window->OpenDocument(Write(name, text));

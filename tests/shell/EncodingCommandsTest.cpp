@@ -1,7 +1,5 @@
-#include "TestFiles.h"
-#include "ScriptedFileDialog.h"
+#include "MainWindowFixture.h"
 #include "PdfPrinter.h"
-#include "ScriptedMessageBox.h"
 #include "SmallFilesystem.h"
 #include "highlight/HtmlExport.h"
 #include "editor/TextEncoding.h"
@@ -34,26 +32,26 @@ QByteArray QtEncoded(const QString &text, const char *name)
     return encoder.encode(text);
 }
 
-class EncodingCommandsTest : public ::testing::Test, protected TestFiles
+class EncodingCommandsTest : public MainWindowFixture
 {
 protected:
+    using Submenu = QMenu *const MainMenus::*;
+    static constexpr Submenu Reopen = &MainMenus::mnuReopenEncoding;
+    static constexpr Submenu Convert = &MainMenus::mnuConvertEncoding;
+
     void SetUp() override
     {
         if (!TextEncoding(TextEncoding::GB18030).IsAvailable() || !TextEncoding(TextEncoding::Big5).IsAvailable())
             GTEST_SKIP() << "this Qt has no GB18030 or Big5 converter";
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
+        MainWindowFixture::SetUp();
+        Start();
     }
 
     // The encoding items of one of the two submenus, in every group, after
     // the submenu was opened.
-    QList<QAction *> Items(const char *menu) const
+    QList<QAction *> Items(Submenu menu) const
     {
-        QMenu *submenu = window->Menus()->Menu(QString::fromLatin1(menu));
+        QMenu *submenu = window->Menus()->*menu;
         emit submenu->aboutToShow();
         QList<QAction *> items;
         for (QAction *item : submenu->findChildren<QAction *>())
@@ -63,7 +61,7 @@ protected:
     }
 
     // Chooses the item of one of the two encoding submenus.
-    void Choose(const char *menu, const QString &encoding)
+    void Choose(Submenu menu, const QString &encoding)
     {
         for (QAction *item : Items(menu))
             if (item->text() == encoding)
@@ -71,7 +69,7 @@ protected:
         ADD_FAILURE() << "no item " << encoding.toStdString();
     }
 
-    QStringList Checked(const char *menu) const
+    QStringList Checked(Submenu menu) const
     {
         QStringList checked;
         for (QAction *item : Items(menu))
@@ -81,23 +79,19 @@ protected:
     }
 
     QString Panel(int panel) const { return window->stb->PanelText(panel); }
-    clsScintilla &Editor() const { return *window->ActiveDocument()->sciMain; }
 
     // A Big5 file, opened and read again as Big5, with an emoji typed at its end.
     QString OpenBig5WithEmoji()
     {
         const QString path = Write(QStringLiteral("big5.txt"), QtEncoded(Text, "Big5"));
         window->OpenDocument(path);
-        Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+        Choose(Reopen, QStringLiteral("Big5"));
         const long end = Editor().GetLen();
         Editor().SetSel(end, end);
         Editor().ReplaceSel(QStringLiteral("😀"));
         return path;
     }
 
-    ScriptedMessageBox boxes;
-    ScriptedFileDialog dialogs;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
@@ -132,19 +126,19 @@ TEST_F(EncodingCommandsTest, PanelThreeShowsTheActiveDocumentsEncoding)
 // to the file, converting offers each Unicode form with and without one.
 TEST_F(EncodingCommandsTest, TheSubmenusGroupEveryEncoding)
 {
-    for (const char *menu : {"mnuReopenEncoding", "mnuConvertEncoding"}) {
+    for (Submenu menu : {Reopen, Convert}) {
         QStringList groups;
-        for (QAction *group : window->Menus()->Menu(QString::fromLatin1(menu))->actions())
+        for (QAction *group : (window->Menus()->*menu)->actions())
             groups << group->text();
-        EXPECT_EQ(groups, QStringList({"Unicode", "中文", "日本語", "한국어", "西欧", "其他"})) << menu;
+        EXPECT_EQ(groups, QStringList({"Unicode", "中文", "日本語", "한국어", "西欧", "其他"}));
     }
-    auto names = [&](const char *menu) {
+    auto names = [&](Submenu menu) {
         QStringList names;
         for (QAction *item : Items(menu))
             names << item->text();
         return names;
     };
-    const QStringList convert = names("mnuConvertEncoding"), reopen = names("mnuReopenEncoding");
+    const QStringList convert = names(Convert), reopen = names(Reopen);
     for (const TextEncoding &encoding : TextEncoding::All())
         EXPECT_EQ(convert.count(encoding.Name()), 1) << encoding.Name().toStdString();
     EXPECT_EQ(convert.size(), TextEncoding::All().size());
@@ -154,7 +148,7 @@ TEST_F(EncodingCommandsTest, TheSubmenusGroupEveryEncoding)
     EXPECT_EQ(reopen.size() + 5, convert.size()); // the five forms' other halves
 
     QMenu *japanese = nullptr;
-    for (QMenu *group : window->Menus()->Menu(QStringLiteral("mnuConvertEncoding"))->findChildren<QMenu *>())
+    for (QMenu *group : window->Menus()->mnuConvertEncoding->findChildren<QMenu *>())
         if (group->title() == QStringLiteral("日本語"))
             japanese = group;
     ASSERT_NE(japanese, nullptr);
@@ -172,23 +166,23 @@ TEST_F(EncodingCommandsTest, ASingleByteFileShowsWindows1252)
     window->OpenDocument(Write(QStringLiteral("latin.txt"), "R\xe9sum\xe9\n"));
     EXPECT_EQ(Panel(3), QStringLiteral("Windows-1252"));
     EXPECT_EQ(Editor().GetText(), QStringLiteral("Résumé\n").toUtf8());
-    EXPECT_EQ(Checked("mnuReopenEncoding"), QStringList({"Windows-1252"}));
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"Windows-1252"}));
+    EXPECT_EQ(Checked(Reopen), QStringList({"Windows-1252"}));
+    EXPECT_EQ(Checked(Convert), QStringList({"Windows-1252"}));
 
-    Choose("mnuReopenEncoding", QStringLiteral("KOI8-R")); // a reading from the 其他 group
+    Choose(Reopen, QStringLiteral("KOI8-R")); // a reading from the 其他 group
     EXPECT_EQ(Panel(3), QStringLiteral("KOI8-R"));
     EXPECT_EQ(Editor().GetText(), QStringLiteral("RИsumИ\n").toUtf8());
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"KOI8-R"}));
+    EXPECT_EQ(Checked(Convert), QStringList({"KOI8-R"}));
 }
 
 TEST_F(EncodingCommandsTest, TheSubmenusMarkTheCurrentEncoding)
 {
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8"}));
+    EXPECT_EQ(Checked(Convert), QStringList({"UTF-8"}));
     window->OpenDocument(Write(QStringLiteral("bom.txt"), "\xEF\xBB\xBF" + Text.toUtf8()));
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList({"UTF-8 BOM"}));
-    EXPECT_EQ(Checked("mnuReopenEncoding"), QStringList({"UTF-8"})); // the file decides about the mark
+    EXPECT_EQ(Checked(Convert), QStringList({"UTF-8 BOM"}));
+    EXPECT_EQ(Checked(Reopen), QStringList({"UTF-8"})); // the file decides about the mark
     window->MdiArea()->closeAllSubWindows();
-    EXPECT_EQ(Checked("mnuConvertEncoding"), QStringList());
+    EXPECT_EQ(Checked(Convert), QStringList());
 }
 
 // Reopening reinterprets the file; converting keeps the text for the next save.
@@ -200,21 +194,21 @@ TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatThe
     EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());
 
-    Choose("mnuReopenEncoding", QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
+    Choose(Reopen, QStringLiteral("GB18030")); // Big5 pairs are valid GB18030 too
     EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
     EXPECT_NE(Editor().GetText(), Text.toUtf8());
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     EXPECT_TRUE(boxes.shown.isEmpty()); // nothing to give up, nothing asked
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
     EXPECT_FALSE(Editor().Modified());
     EXPECT_TRUE(Editor().Editor()->hasFocus());
 
-    Choose("mnuConvertEncoding", QStringLiteral("GB18030"));
+    Choose(Convert, QStringLiteral("GB18030"));
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
-    Choose("mnuConvertEncoding", QStringLiteral("Big5")); // back to what the file holds
+    Choose(Convert, QStringLiteral("Big5")); // back to what the file holds
     EXPECT_EQ(Panel(2), QString());
-    Choose("mnuConvertEncoding", QStringLiteral("UTF-8"));
+    Choose(Convert, QStringLiteral("UTF-8"));
     EXPECT_EQ(Editor().GetText(), Text.toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
@@ -226,7 +220,7 @@ TEST_F(EncodingCommandsTest, ReopenReadsTheFileAgainAndConvertChangesOnlyWhatThe
     QApplication::processEvents();
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
 
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     EXPECT_EQ(Read(path), Text.toUtf8());
     EXPECT_EQ(Panel(2), QString());
     EXPECT_FALSE(Editor().Modified());
@@ -240,7 +234,7 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     const QByteArray edited = Editor().GetText();
 
     boxes.Answer(QMessageBox::No);
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("已经发生修改")));
     EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
@@ -248,7 +242,7 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
 
     // Not UTF-8: said so, and the document (changes included) stays.
     boxes.Answer(QMessageBox::Yes);
-    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    Choose(Reopen, QStringLiteral("UTF-8"));
     ASSERT_EQ(boxes.shown.size(), 3);
     EXPECT_TRUE(boxes.shown[2].text.contains(QStringLiteral("不是有效的 UTF-8"))) << boxes.shown[2].text.toStdString();
     EXPECT_EQ(Editor().GetText(), edited);
@@ -256,13 +250,13 @@ TEST_F(EncodingCommandsTest, ReopeningAsksBeforeGivingUpChangesAndRefusesWhatDoe
     EXPECT_EQ(Panel(3), QStringLiteral("GB18030"));
 
     boxes.Answer(QMessageBox::Yes);
-    Choose("mnuReopenEncoding", QStringLiteral("Big5"));
+    Choose(Reopen, QStringLiteral("Big5"));
     EXPECT_EQ(Editor().Encoding().codec, TextEncoding::Big5);
     EXPECT_FALSE(Editor().Modified());
 
     // A document never saved has no file to read.
     window->OpenDocument(QStringLiteral("New Document"));
-    Choose("mnuReopenEncoding", QStringLiteral("GB18030"));
+    Choose(Reopen, QStringLiteral("GB18030"));
     EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("还没有保存过")));
 }
 
@@ -287,7 +281,7 @@ TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
             cut = QFile::resize(path, 15'000'000);
     });
     shrink.start(0);
-    Choose("mnuReopenEncoding", QStringLiteral("UTF-8"));
+    Choose(Reopen, QStringLiteral("UTF-8"));
     shrink.stop();
     ASSERT_TRUE(cut);
     ASSERT_FALSE(boxes.shown.isEmpty());
@@ -295,7 +289,7 @@ TEST_F(EncodingCommandsTest, AReopenThatStopsPartWayIsNeverSavedOverTheFile)
     EXPECT_LT(Editor().GetLen(), whole.size());
 
     Write(QStringLiteral("big.txt"), whole); // the other program is done
-    window->Menus()->Item("mnuSave")->trigger(); // asks for a name; none is given
+    Actions().mnuSave->trigger(); // asks for a name; none is given
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(Read(path) == whole);
 }
@@ -317,7 +311,7 @@ TEST_F(EncodingCommandsTest, ASaveOntoANearlyFullDiskSaysSoAndKeepsTheDocumentMo
     ASSERT_GT(free, 900 * 1024);
     ASSERT_LT(free, before.size());
 
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("保存失败"));
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("磁盘空间不足"))) << boxes.shown[0].text.toStdString();
@@ -325,7 +319,7 @@ TEST_F(EncodingCommandsTest, ASaveOntoANearlyFullDiskSaysSoAndKeepsTheDocumentMo
     EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
 
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuExit")->trigger();
+    Actions().mnuExit->trigger();
     ASSERT_EQ(boxes.shown.size(), 2);
     EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("已经发生修改")));
     EXPECT_TRUE(window->isVisible());
@@ -337,7 +331,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     const QByteArray before = Read(path);
 
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
     EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("UTF-8")));
@@ -348,7 +342,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     EXPECT_EQ(Panel(3), QStringLiteral("Big5"));
 
     boxes.Answer(QMessageBox::Yes);
-    window->Menus()->Item("mnuSave")->trigger();
+    Actions().mnuSave->trigger();
     EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
     EXPECT_EQ(Panel(3), QStringLiteral("UTF-8"));
     EXPECT_FALSE(Editor().Modified());
@@ -358,7 +352,7 @@ TEST_F(EncodingCommandsTest, ACharacterTheEncodingCannotHoldOffersUtf8OrCancel)
     const QString other = Path(QStringLiteral("other.txt"));
     dialogs.Answer(other);
     boxes.Answer(QMessageBox::Cancel);
-    window->Menus()->Item("mnuSaveAs")->trigger();
+    Actions().mnuSaveAs->trigger();
     EXPECT_FALSE(QFile::exists(other));
     EXPECT_EQ(window->ActiveDocument()->strFile, path);
 }
@@ -370,7 +364,7 @@ TEST_F(EncodingCommandsTest, TheClosePromptAndExitGoThroughTheSameCheck)
 
     boxes.Answer(QMessageBox::Yes);    // save the changes ...
     boxes.Answer(QMessageBox::Cancel); // ... but not as UTF-8
-    window->Menus()->Item("mnuExit")->trigger();
+    Actions().mnuExit->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(Read(path), before);
     ASSERT_EQ(boxes.shown.size(), 2);

@@ -1,18 +1,13 @@
-#include "TestFiles.h"
+#include "MainWindowFixture.h"
 #include "PdfPrinter.h"
 #include "RecordingBrowser.h"
-#include "ScriptedFileDialog.h"
-#include "ScriptedMessageBox.h"
-#include "editor/clsScintilla.h"
-#include "highlight/modHighlighter.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
 #include "platform/SettingsStore.h"
 #include "shell/DialogFilter.h"
 #include "shell/MainCommands.h"
 #include "shell/MainMenus.h"
 #include "shell/MainToolbar.h"
-#include "shell/frmDoc.h"
-#include "shell/frmMain.h"
-#include "dialogs/frmOptions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,49 +30,8 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class MainCommandsTest : public ::testing::Test, protected TestFiles
+class MainCommandsTest : public MainWindowFixture
 {
-protected:
-    void SetUp() override
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-    }
-
-    void Start()
-    {
-        window = std::make_unique<frmMain>();
-        window->show();
-        window->activateWindow();
-        QApplication::processEvents();
-    }
-
-    // Replaces the table with small languages of our own.
-    void UseLanguages(const QList<std::pair<QString, QString>> &nameAndFilter)
-    {
-        ResetHighlighterTable();
-        int n = 0;
-        for (const auto &[name, filter] : nameAndFilter) {
-            const QString path = dir.filePath(QStringLiteral("lang%1.CHL").arg(n++));
-            QFile file(path);
-            file.open(QIODevice::WriteOnly);
-            file.write(QStringLiteral("[data]\r\nLangName=%1\r\nLanguage=3\r\nFilter=%2\r\nStyle[32]=:::V:C:::Courier New:10:0:16777215::\r\n")
-                           .arg(name, filter)
-                           .toUtf8());
-            file.close();
-            LoadHighlighter(path);
-        }
-    }
-
-    void Trigger(const char *item) { window->Menus()->Item(QString::fromLatin1(item))->trigger(); }
-
-    frmDoc *Active() const { return window->ActiveDocument(); }
-    clsScintilla &Editor() const { return *Active()->sciMain; }
-
-    ScriptedMessageBox boxes;
-    ScriptedFileDialog dialogs;
-    std::unique_ptr<frmMain> window;
 };
 
 QStringList MenuTexts(QMenu *menu)
@@ -100,26 +54,27 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
         bar << menu->text();
     EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
     MainMenus *menus = window->Menus();
-    EXPECT_EQ(MenuTexts(menus->Menu("mnuFile")),
+    EXPECT_EQ(MenuTexts(menus->mnuFile),
               QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "-", "保存文档(&S)\tCtrl+S",
                            "另存为(&A)....\tCtrl+F12", "以其他编码重新打开", "转换编码", "-", "导出为HTML(&D)", "-", "打印(&P)\tCtrl+P", "-", "退出(&E)"}));
-    EXPECT_EQ(MenuTexts(menus->Menu("mnuEdit")),
+    EXPECT_EQ(MenuTexts(menus->mnuEdit),
               QStringList({"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
                            "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)"}));
-    EXPECT_EQ(MenuTexts(menus->Menu("mnuSearch")),
+    EXPECT_EQ(MenuTexts(menus->mnuSearch),
               QStringList({"查找(&F)\tCtrl+F", "替换(&R)\tCtrl+H", "-", "查找下一个(&N)\tF3", "查找上一个\tCtrl+F3", "-",
                            "转到(&G)\tCtrl+G"}));
-    EXPECT_EQ(MenuTexts(menus->Menu("mnuWindows")),
+    EXPECT_EQ(MenuTexts(menus->mnuWindows),
               QStringList({"水平平铺(&H)", "垂直平铺(&V)", "排列图标(&A)", "层叠(&C)", "-", "窗口列表(&W)"}));
-    EXPECT_EQ(MenuTexts(menus->Menu("mnuHelp")),
+    EXPECT_EQ(MenuTexts(menus->mnuHelp),
               QStringList({"发行与帮助手册(&F)", "-", "升级(&S)", "Ferrolan主页(&Z)", "关于(&A)"}));
 }
 
 TEST_F(MainCommandsTest, TheHighlighterMenuFollowsTheTableAndOnlyGrows)
 {
     QMainWindow frame;
-    MainMenus menus(&frame);
-    QMenu *menu = menus.Menu("mnuHighlighters");
+    MainActions actions(&frame);
+    MainMenus menus(&frame, &actions);
+    QMenu *menu = menus.mnuHighlighters;
     EXPECT_EQ(MenuTexts(menu), QStringList({"高亮语法"})); // what an empty table leaves
 
     auto setupMenu = [&] {
@@ -149,7 +104,7 @@ TEST_F(MainCommandsTest, TheMainWindowListsTheShippedLanguages)
     QStringList names;
     for (const Highlighter &entry : HighlighterTable)
         names << entry.LangName;
-    EXPECT_EQ(MenuTexts(window->Menus()->Menu("mnuHighlighters")), names);
+    EXPECT_EQ(MenuTexts(window->Menus()->mnuHighlighters), names);
     EXPECT_TRUE(names.contains(QStringLiteral("CPP")));
 }
 
@@ -184,7 +139,7 @@ TEST_F(MainCommandsTest, SyntaxSettingsShowsTheDialogThenRecoloursAndRebuildsThe
         LoadHighlighter(extra);
         options->reject();
     });
-    Trigger("mnuSyntax");
+    Actions().mnuSyntax->trigger();
     ASSERT_TRUE(seen);
     EXPECT_EQ(Editor().SendEditor(Sci::SCI_STYLEGETFORE, 0), 0x123456);
     const QList<QAction *> items = window->Menus()->HighlighterItems();
@@ -203,7 +158,7 @@ TEST_F(MainCommandsTest, DialogFiltersComeFromTheTableWithoutEmptyOnes)
 
     Start();
     ResetHighlighterTable();
-    Trigger("mnuOpen");
+    Actions().mnuOpen->trigger();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_FALSE(dialogs.shown[0].save);
     EXPECT_EQ(dialogs.shown[0].request.filters, QStringList({"全部 (*)"}));
@@ -216,7 +171,7 @@ TEST_F(MainCommandsTest, SavingANewDocumentGoesThroughSaveAsAndTheHighlighterFol
     Editor().SetText(QStringLiteral("program x;"));
     const QString path = dir.filePath(QStringLiteral("prog.pas"));
     dialogs.Answer(path);
-    Trigger("mnuSave");
+    Actions().mnuSave->trigger();
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown[0].save);
     EXPECT_TRUE(dialogs.shown[0].request.confirmOverwrite);
@@ -228,7 +183,7 @@ TEST_F(MainCommandsTest, SavingANewDocumentGoesThroughSaveAsAndTheHighlighterFol
 
     // Save again: straight to the file, no dialog.
     Editor().SetText(QStringLiteral("program y;"));
-    Trigger("mnuSave");
+    Actions().mnuSave->trigger();
     EXPECT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(Read(path), QByteArray("program y;"));
 }
@@ -243,7 +198,7 @@ TEST_F(MainCommandsTest, SaveAsMovesTheDocumentToTheNewNameAndLeavesTheOldFile)
     Editor().SetText(QStringLiteral("new"));
     const QString renamed = dir.filePath(QStringLiteral("new.pas"));
     dialogs.Answer(renamed);
-    Trigger("mnuSaveAs");
+    Actions().mnuSaveAs->trigger();
     EXPECT_EQ(dialogs.shown.last().request.initialPath, old); // the document's own name is offered
     EXPECT_EQ(Read(old), QByteArray("old"));
     EXPECT_EQ(Read(renamed), QByteArray("new"));
@@ -257,14 +212,14 @@ TEST_F(MainCommandsTest, CancelledDialogsChangeNothing)
     Start();
     const QString earlier = Write(QStringLiteral("earlier.txt"), "e");
     dialogs.Answer(earlier);
-    Trigger("mnuOpen");
+    Actions().mnuOpen->trigger();
     const int documents = int(window->Documents().size());
     Editor().SetText(QStringLiteral("unsaved"));
     const QString title = Active()->windowTitle();
 
-    Trigger("mnuOpen");    // cancelled (no answer)
-    Trigger("mnuSaveAs");  // cancelled
-    Trigger("mnuExportHTML");
+    Actions().mnuOpen->trigger();    // cancelled (no answer)
+    Actions().mnuSaveAs->trigger();  // cancelled
+    Actions().mnuExportHTML->trigger();
     EXPECT_EQ(dialogs.shown.size(), 4);
     EXPECT_EQ(dialogs.shown[1].request.initialPath, earlier); // the name chosen last is offered
     EXPECT_EQ(window->Documents().size(), documents);
@@ -280,7 +235,7 @@ TEST_F(MainCommandsTest, ExportWritesThePageAndLeavesTheDocumentAsItWas)
     const QString title = Active()->windowTitle();
     const QString page = dir.filePath(QStringLiteral("page.html"));
     dialogs.Answer(page);
-    Trigger("mnuExportHTML");
+    Actions().mnuExportHTML->trigger();
     EXPECT_TRUE(Read(page).contains("<span class=c2>//&nbsp;&lt;\xE6\xB3\xA8\xE9\x87\x8A&gt;<BR>\n</span>"));
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(Active()->windowTitle(), title);
@@ -291,7 +246,7 @@ TEST_F(MainCommandsTest, ExportWritesThePageAndLeavesTheDocumentAsItWas)
     // A page that cannot be written is reported; the old one stays.
     QDir(dir.path()).mkdir(QStringLiteral("taken.html"));
     dialogs.Answer(dir.filePath(QStringLiteral("taken.html")));
-    Trigger("mnuExportHTML");
+    Actions().mnuExportHTML->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("导出为HTML"));
     EXPECT_TRUE(boxes.shown[0].text.contains(dir.filePath(QStringLiteral("taken.html"))));
@@ -307,7 +262,7 @@ TEST_F(MainCommandsTest, PrintReachesThePrinterFromMenuKeyAndToolbar)
     for (int i = 0; i < 150; ++i)
         text += "// 第 " + QByteArray::number(i) + " 行\n";
     Editor().SetTextBytes(text);
-    Trigger("mnuPrint");
+    Actions().mnuPrint->trigger();
     EXPECT_EQ(printer.handedOut, 1);
     EXPECT_EQ(PdfPrinter::PageCount(pdf), 3);
     EXPECT_TRUE(Editor().Editor()->hasFocus());
@@ -315,7 +270,8 @@ TEST_F(MainCommandsTest, PrintReachesThePrinterFromMenuKeyAndToolbar)
     QTest::keyClick(Editor().Editor(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(printer.handedOut, 2);
     window->setFocus();
-    window->Toolbar()->Button(QStringLiteral("Print"))->trigger();
+    Actions().mnuPrint->trigger(); // the toolbar's button is the same action
+    EXPECT_TRUE(window->Toolbar()->actions().contains(Actions().mnuPrint));
     EXPECT_EQ(printer.handedOut, 3);
     EXPECT_TRUE(Editor().Editor()->hasFocus());
     EXPECT_TRUE(boxes.shown.isEmpty());
@@ -325,13 +281,13 @@ TEST_F(MainCommandsTest, APrintThatCannotHappenIsExplained)
 {
     Start();
     PdfPrinter printer(dir.filePath(QStringLiteral("no-folder/printed.pdf")));
-    Trigger("mnuPrint");
+    Actions().mnuPrint->trigger();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].title, QStringLiteral("打印"));
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("打印失败。")));
 
     printer.nullPrinter = true;
-    Trigger("mnuPrint");
+    Actions().mnuPrint->trigger();
     ASSERT_EQ(boxes.shown.size(), 2);
     EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("没有找到打印机")));
     EXPECT_TRUE(Editor().Editor()->hasFocus());
@@ -339,7 +295,7 @@ TEST_F(MainCommandsTest, APrintThatCannotHappenIsExplained)
     Active()->parentWidget()->close();
     QApplication::processEvents();
     const int asked = printer.handedOut;
-    Trigger("mnuPrint"); // no document: nothing to print, nobody asked
+    Actions().mnuPrint->trigger(); // no document: nothing to print, nobody asked
     EXPECT_EQ(printer.handedOut, asked);
     EXPECT_EQ(boxes.shown.size(), 2);
 }
@@ -348,8 +304,8 @@ TEST_F(MainCommandsTest, TheCounterCountsOpenedFiles)
 {
     Start();
     dialogs.Answer(Write(QStringLiteral("a.txt"), "a"));
-    Trigger("mnuOpen");
-    Trigger("mnuNew");
+    Actions().mnuOpen->trigger();
+    Actions().mnuNew->trigger();
     EXPECT_EQ(Active()->windowTitle(), QStringLiteral("New Document 3"));
 }
 
@@ -380,14 +336,14 @@ TEST_F(MainCommandsTest, ExitAsksAndASaveThatDoesNotHappenKeepsTheDocument)
     Start();
     Editor().SetText(QStringLiteral("precious"));
     boxes.Answer(QMessageBox::Yes); // save it ...
-    Trigger("mnuExit");             // ... but the save-as dialog is cancelled
+    Actions().mnuExit->trigger();             // ... but the save-as dialog is cancelled
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->Documents().size(), 1);
 
     QDir(dir.path()).mkdir(QStringLiteral("taken"));
     boxes.Answer(QMessageBox::Yes);
     dialogs.Answer(dir.filePath(QStringLiteral("taken"))); // a folder: the save fails
-    Trigger("mnuExit");
+    Actions().mnuExit->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(Editor().Modified());
     EXPECT_EQ(boxes.shown.last().title, QStringLiteral("保存失败"));
@@ -395,7 +351,7 @@ TEST_F(MainCommandsTest, ExitAsksAndASaveThatDoesNotHappenKeepsTheDocument)
     const QString path = dir.filePath(QStringLiteral("saved.txt"));
     boxes.Answer(QMessageBox::Yes);
     dialogs.Answer(path);
-    Trigger("mnuExit");
+    Actions().mnuExit->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Read(path), QByteArray("precious"));
     EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"),
@@ -403,49 +359,79 @@ TEST_F(MainCommandsTest, ExitAsksAndASaveThatDoesNotHappenKeepsTheDocument)
               QStringLiteral("0")); // the placement is saved on the way out
 }
 
-TEST_F(MainCommandsTest, WithoutADocumentOnlyNewOpenAndTheDialogsDoAnything)
+// What needs a document is disabled while none is open (and does nothing if
+// triggered all the same), and comes back with the next document.
+TEST_F(MainCommandsTest, WithoutADocumentOnlyTheCommandsThatNeedNoneAreEnabled)
 {
     Start();
+    const MainActions &a = Actions();
+    const MainMenus &menus = *window->Menus();
+    const QList<QAction *> needDocument = {
+        a.mnuSave, a.mnuSaveAs, a.mnuExportHTML, a.mnuPrint, a.mnuUndo, a.mnuRedo, a.mnuCut, a.mnuCopy, a.mnuPaste,
+        a.mnuSelAll, a.mnuTimeDate, a.mnuFind, a.mnuReplace, a.mnuFindNext, a.mnuFindPrevious, a.mnuGoto, a.mnuHor,
+        a.mnuVertical, a.mnuArrange, a.mnuCascade, menus.mnuReopenEncoding->menuAction(),
+        menus.mnuConvertEncoding->menuAction(), menus.HighlighterItems().front()};
+    const QList<QAction *> needNone = {a.mnuNew,  a.mnuOpen, a.mnuExit,     a.mnuSyntax,   a.help,
+                                       a.sj,      a.zy,      a.mnuAbout,    a.tbBold,      a.tbItalic,
+                                       a.tbUnderline, a.tbAlignLeft, a.tbAlignCentre, a.tbAlignRight};
+    for (QAction *action : needDocument)
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+
     Active()->parentWidget()->close();
     QApplication::processEvents();
     ASSERT_TRUE(window->Documents().isEmpty());
-    for (const char *item : {"mnuSave", "mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuSelAll",
-                             "mnuTimeDate", "mnuHor", "mnuVertical", "mnuArrange", "mnuCascade"})
-        Trigger(item);
+    for (QAction *action : needDocument)
+        ASSERT_FALSE(action->isEnabled()) << action->text().toStdString();
+    for (QAction *action : needNone)
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    for (QAction *action : needDocument)
+        action->trigger();
     EXPECT_TRUE(dialogs.shown.isEmpty());
-    const QString target = dir.filePath(QStringLiteral("nothing.txt"));
-    dialogs.Answer(target);
-    Trigger("mnuSaveAs");
-    EXPECT_EQ(dialogs.shown.size(), 1);
-    EXPECT_FALSE(QFile::exists(target));
-    Trigger("mnuNew");
-    EXPECT_EQ(window->Documents().size(), 1);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    // A language added meanwhile (the settings dialog) gets a disabled item.
+    window->AddMenu(QStringLiteral("Later"), QStringLiteral("Later"), int(menus.HighlighterItems().size()));
+    EXPECT_FALSE(menus.HighlighterItems().back()->isEnabled());
+
+    a.mnuNew->trigger();
+    ASSERT_EQ(window->Documents().size(), 1);
+    for (QAction *action : needDocument)
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_TRUE(menus.HighlighterItems().back()->isEnabled());
 }
 
-TEST_F(MainCommandsTest, TheToolbarHasFourGroupsAndTheFormattingButtonsOnlyFocus)
+TEST_F(MainCommandsTest, TheToolbarShowsTheMenusActionsAndTheFormattingButtonsOnlyFocus)
 {
     Start();
-    QStringList layout;
+    const MainActions &a = Actions();
+    const QList<QAction *> groups = {a.mnuNew,  a.mnuOpen,   a.mnuSave,        a.mnuPrint,    nullptr,
+                                     a.mnuCut,  a.mnuCopy,   a.mnuPaste,       nullptr,       a.tbBold,
+                                     a.tbItalic, a.tbUnderline, nullptr,       a.tbAlignLeft, a.tbAlignCentre,
+                                     a.tbAlignRight};
+    QList<QAction *> shown;
+    QStringList tooltips;
     for (QAction *action : window->Toolbar()->actions()) {
-        layout << (action->isSeparator() ? QStringLiteral("|") : action->objectName() + ':' + action->toolTip());
-        if (!action->isSeparator())
-            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
+        shown << (action->isSeparator() ? nullptr : action);
+        if (action->isSeparator())
+            continue;
+        tooltips << action->toolTip();
+        EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
     }
-    EXPECT_EQ(layout, QStringList({"New:新建", "Open:打开", "Save:保存", "Print:打印", "|", "Cut:剪切", "Copy:复制",
-                                   "Paste:粘贴", "|", "Bold:粗体", "Italic:斜体", "Underline:下划线", "|",
-                                   "Align-Left:文字居左", "Align-Centre:文字居中", "Align-Right:文字居右"}));
+    EXPECT_EQ(shown, groups);
+    EXPECT_EQ(tooltips, QStringList({"新建", "打开", "保存", "打印", "剪切", "复制", "粘贴", "粗体", "斜体", "下划线",
+                                     "文字居左", "文字居中", "文字居右"}));
+    EXPECT_FALSE(a.mnuNew->isIconVisibleInMenu()); // the menus show captions only
 
     Editor().SetText(QStringLiteral("plain"));
     Editor().SetSel(0, 5);
     window->setFocus();
-    for (const char *key : {"Bold", "Italic", "Underline", "Align-Left", "Align-Centre", "Align-Right"})
-        window->Toolbar()->Button(QString::fromLatin1(key))->trigger();
+    for (QAction *button : {a.tbBold, a.tbItalic, a.tbUnderline, a.tbAlignLeft, a.tbAlignCentre, a.tbAlignRight})
+        button->trigger();
     EXPECT_EQ(Editor().Text(), QByteArray("plain"));
     EXPECT_TRUE(Editor().Editor()->hasFocus());
 
-    window->Toolbar()->Button(QStringLiteral("Copy"))->trigger();
+    a.mnuCopy->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("plain"));
-    window->Toolbar()->Button(QStringLiteral("New"))->trigger();
+    a.mnuNew->trigger();
     EXPECT_EQ(window->Documents().size(), 2);
 }
 
@@ -455,28 +441,28 @@ TEST_F(MainCommandsTest, TheWindowCommandsArrangeTheDocuments)
     window->OpenDocument(QStringLiteral("New Document"));
     const QRect area = window->MdiArea()->viewport()->rect();
 
-    Trigger("mnuHor");
+    Actions().mnuHor->trigger();
     QList<QMdiSubWindow *> windows = window->MdiArea()->subWindowList(QMdiArea::CreationOrder);
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
     EXPECT_EQ(windows[1]->geometry().top(), area.height() / 2);
     EXPECT_EQ(windows[1]->width(), area.width());
 
-    Trigger("mnuVertical");
+    Actions().mnuVertical->trigger();
     EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
     EXPECT_EQ(windows[1]->geometry().left(), area.width() / 2);
     EXPECT_EQ(windows[1]->height(), area.height());
 
     windows[0]->showMinimized();
     windows[1]->showMinimized();
-    Trigger("mnuArrange");
+    Actions().mnuArrange->trigger();
     EXPECT_EQ(windows[0]->geometry().bottom(), area.bottom());
     EXPECT_EQ(windows[0]->geometry().left(), 0);
     EXPECT_EQ(windows[1]->geometry().left(), windows[0]->geometry().right() + 1);
 
     // The window list marks the active document.
     window->MdiArea()->setActiveSubWindow(windows[1]);
-    QMenu *list = window->Menus()->Menu("mnuWindowList");
+    QMenu *list = window->Menus()->mnuWindowList;
     emit list->aboutToShow();
     ASSERT_EQ(list->actions().size(), 2);
     EXPECT_FALSE(list->actions()[0]->isChecked());
@@ -528,7 +514,7 @@ TEST_F(MainCommandsTest, CascadeShowsEveryTitleBarAndKeepsTheCurrentWindowInFron
     area->setActiveSubWindow(first);
     second->raise(); // in front of the current window
 
-    Trigger("mnuCascade");
+    Actions().mnuCascade->trigger();
     const QList<QMdiSubWindow *> stack = area->subWindowList(QMdiArea::StackingOrder);
     ASSERT_EQ(stack.size(), 3);
     EXPECT_EQ(stack.last(), first);
@@ -539,7 +525,7 @@ TEST_F(MainCommandsTest, CascadeShowsEveryTitleBarAndKeepsTheCurrentWindowInFron
 
     while (area->subWindowList().size() < 10) // more than the area holds at their normal size
         window->OpenDocument(QStringLiteral("New Document"));
-    Trigger("mnuCascade");
+    Actions().mnuCascade->trigger();
     ExpectTitleBarsInSight(area);
     for (QMdiSubWindow *sub : area->subWindowList())
         EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()));
@@ -552,12 +538,12 @@ TEST_F(MainCommandsTest, TilingLeavesTheMinimizedWindowsInSight)
     window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
     window->OpenDocument(QStringLiteral("New Document"));
     window->OpenDocument(QStringLiteral("New Document"))->parentWidget()->showMinimized();
-    for (const char *command : {"mnuHor", "mnuVertical", "mnuCascade"}) {
-        Trigger(command);
+    for (QAction *command : {Actions().mnuHor, Actions().mnuVertical, Actions().mnuCascade}) {
+        command->trigger();
         ExpectIconsInSight(area);
         ExpectTitleBarsInSight(area);
     }
-    Trigger("mnuHor");
+    Actions().mnuHor->trigger();
     const QList<QMdiSubWindow *> windows = area->subWindowList(QMdiArea::CreationOrder);
     const int iconTop = windows[1]->y();
     EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area->viewport()->width(), iconTop / 2));
@@ -578,7 +564,7 @@ TEST_F(MainCommandsTest, ArrangeIconsBringsTheMinimizedWindowsBackInSight)
     area->setActiveSubWindow(big);
     big->raise();
 
-    Trigger("mnuArrange");
+    Actions().mnuArrange->trigger();
     ExpectIconsInSight(area);
 }
 
@@ -600,16 +586,16 @@ TEST_F(MainCommandsTest, NewDocumentsFollowTheActiveDocumentsState)
             EXPECT_TRUE(other == active || !other->isMaximized()) << how; // one maximized window
     };
 
-    Trigger("mnuNew");
+    Actions().mnuNew->trigger();
     expectMaximized("new");
-    Trigger("mnuNew");
+    Actions().mnuNew->trigger();
     expectMaximized("second new");
     dialogs.Answer(Write(QStringLiteral("a.txt"), "a"));
-    Trigger("mnuOpen");
+    Actions().mnuOpen->trigger();
     expectMaximized("opened");
 
     area->activeSubWindow()->showNormal();
-    Trigger("mnuNew");
+    Actions().mnuNew->trigger();
     EXPECT_FALSE(area->activeSubWindow()->isMaximized());
     EXPECT_EQ(area->activeSubWindow()->size(), normal);
 }
@@ -618,9 +604,9 @@ TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
 {
     Start();
     RecordingBrowser browser;
-    Trigger("help");
-    Trigger("sj");
-    Trigger("zy");
+    Actions().help->trigger();
+    Actions().sj->trigger();
+    Actions().zy->trigger();
     ASSERT_EQ(browser.opened.size(), 3);
     EXPECT_TRUE(browser.opened[0].toString().endsWith(QStringLiteral("/Quorvane/Release.htm")));
     EXPECT_TRUE(browser.opened[1].toString().endsWith(QStringLiteral("/Quorvane.html")));
@@ -628,8 +614,22 @@ TEST_F(MainCommandsTest, TheHelpLinksOpenTheSitesPages)
 
     SettingsStore::SaveSetting(QStringLiteral("ScintillaMDI"), QStringLiteral("Settings"), QStringLiteral("SiteAddress"),
                                QStringLiteral("http://mirror.test/"));
-    Trigger("sj");
+    Actions().sj->trigger();
     EXPECT_EQ(browser.opened.last(), QUrl(QStringLiteral("http://mirror.test/Quorvane.html")));
+}
+
+TEST_F(MainCommandsTest, AboutShowsOneBoxThatComesBackWhenChosenAgain)
+{
+    Start();
+    Actions().mnuAbout->trigger();
+    auto *box = qobject_cast<frmAbout *>(window->AboutBox());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->parentWidget(), window.get());
+
+    Actions().mnuAbout->trigger();
+    EXPECT_EQ(window->AboutBox(), box);
+    EXPECT_EQ(window->findChildren<frmAbout *>().size(), 1);
 }
 
 TEST_F(MainCommandsTest, DateAndTimeReplacesTheSelectionAsOneUndoableEdit)
@@ -637,14 +637,14 @@ TEST_F(MainCommandsTest, DateAndTimeReplacesTheSelectionAsOneUndoableEdit)
     Start();
     Editor().SetText(QStringLiteral("when: X."));
     Editor().SetSel(6, 7);
-    Trigger("mnuTimeDate");
+    Actions().mnuTimeDate->trigger();
     const QString text = QString::fromUtf8(Editor().Text());
     EXPECT_TRUE(text.startsWith(QStringLiteral("when: ")));
     EXPECT_TRUE(text.endsWith(QLatin1Char('.')));
     EXPECT_TRUE(text.contains(QStringLiteral(" | ")));
     EXPECT_FALSE(text.contains(QLatin1Char('X')));
     EXPECT_TRUE(MainCommands::TimeDateText().contains(QRegularExpression(QStringLiteral("\\d:\\d\\d:\\d\\d"))));
-    Trigger("mnuUndo");
+    Actions().mnuUndo->trigger();
     EXPECT_EQ(Editor().Text(), QByteArray("when: X."));
 }
 

@@ -1,4 +1,4 @@
-#include "ScriptedMessageBox.h"
+#include "MainWindowFixture.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
 #include "dialogs/frmReplace.h"
@@ -22,22 +22,14 @@
 
 namespace {
 
-class SearchCommandsTest : public ::testing::Test
+class SearchCommandsTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        for (const char *app : {"ScintillaMDI", "ScintillaClass"})
-            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QString::fromLatin1(app))
-                .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        window->activateWindow();
-        QApplication::processEvents();
+        MainWindowFixture::SetUp();
+        Start();
     }
-
-    void Trigger(const char *item) { window->Menus()->Item(QString::fromLatin1(item))->trigger(); }
 
     // What the window manager does when a modal dialog goes: the main window
     // is active again, the keyboard with the widget it gave the focus to.
@@ -46,7 +38,6 @@ protected:
         window->activateWindow();
         QApplication::processEvents();
     }
-    clsScintilla &Editor() const { return *window->ActiveDocument()->sciMain; }
     std::pair<long, long> Sel() { return {Editor().GetSelStart(), Editor().GetSelEnd()}; }
 
     // Notes (and closes) any modal dialog that comes up from here on.
@@ -61,9 +52,6 @@ protected:
         });
         return seen;
     }
-
-    ScriptedMessageBox boxes;
-    std::unique_ptr<frmMain> window;
 };
 
 using Range = std::pair<long, long>;
@@ -118,14 +106,14 @@ TEST_F(SearchCommandsTest, TheReplaceDialogStaysBesideTheDocumentsAndFollowsRepl
 {
     Editor().SetText(QStringLiteral("red red"));
     frmDoc *first = window->ActiveDocument();
-    Trigger("mnuReplace");
+    Actions().mnuReplace->trigger();
     frmReplace *dialog = frmReplace::Instance();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->parentWidget(), window.get());
     EXPECT_TRUE(Editor().Editor()->hasFocus()); // the keyboard stays in the document
 
-    Trigger("mnuNew");
+    Actions().mnuNew->trigger();
     ASSERT_NE(window->ActiveDocument(), first);
     Editor().SetText(QStringLiteral("red blue"));
     dialog->cmbFind->setEditText(QStringLiteral("red"));
@@ -144,7 +132,7 @@ TEST_F(SearchCommandsTest, TheReplaceDialogStaysBesideTheDocumentsAndFollowsRepl
     EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_EQ(Editor().Text(), QByteArray("red blue"));
 
-    Trigger("mnuReplace");
+    Actions().mnuReplace->trigger();
     EXPECT_EQ(frmReplace::Instance(), dialog);
     dialog->cmdReplaceAll->click();
     EXPECT_EQ(Editor().Text(), QByteArray("red green"));
@@ -155,15 +143,15 @@ TEST_F(SearchCommandsTest, WithoutADocumentTheSearchCommandsDoNothing)
     window->ActiveDocument()->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(window->Documents().isEmpty());
-    for (const char *item : {"mnuFind", "mnuGoto"}) {
+    for (QAction *item : {Actions().mnuFind, Actions().mnuGoto}) {
         const auto shown = WatchForModal();
-        Trigger(item);
+        item->trigger();
         QApplication::processEvents();
-        EXPECT_TRUE(shown->isEmpty()) << item;
+        EXPECT_TRUE(shown->isEmpty()) << item->text().toStdString();
     }
-    Trigger("mnuReplace");
-    Trigger("mnuFindNext");
-    Trigger("mnuFindPrevious");
+    Actions().mnuReplace->trigger();
+    Actions().mnuFindNext->trigger();
+    Actions().mnuFindPrevious->trigger();
     EXPECT_EQ(frmReplace::Instance(), nullptr);
 }
 

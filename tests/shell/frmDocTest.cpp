@@ -1,5 +1,4 @@
-#include "TestFiles.h"
-#include "ScriptedMessageBox.h"
+#include "MainWindowFixture.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
@@ -22,17 +21,13 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
-class DocumentWindowTest : public ::testing::Test, protected TestFiles
+class DocumentWindowTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("ScintillaMDI"))
-            .clear();
-        ResetHighlighterTable();
-        window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
+        MainWindowFixture::SetUp();
+        Start();
     }
 
     static void Edit(frmDoc *doc, const QString &text)
@@ -41,9 +36,6 @@ protected:
     }
 
     bool IsOpen(frmDoc *doc) const { return window->Documents().contains(doc); }
-
-    ScriptedMessageBox boxes;
-    std::unique_ptr<frmMain> window;
 };
 
 TEST_F(DocumentWindowTest, ANewDocumentShowsLineNumbersAndTheFoldMargin)
@@ -56,6 +48,28 @@ TEST_F(DocumentWindowTest, ANewDocumentShowsLineNumbersAndTheFoldMargin)
     EXPECT_EQ(sci.AutoIndent(), vbTrue);
     EXPECT_EQ(sci.ShowCallTips(), vbTrue);
     EXPECT_EQ(sci.Folding(), vbTrue);
+}
+
+// A file is coloured once, by its own language: nothing of the language a
+// new document starts with is left in it (a keyword list a language leaves
+// empty would keep the one before).
+TEST_F(DocumentWindowTest, AFileIsColouredByItsOwnLanguageOnly)
+{
+    ResetHighlighterTable();
+    const QByteArray style32 = "Style[32]=:::V:C:::Courier New:10:0:16777215::\n";
+    LoadHighlighter(Write(QStringLiteral("new.CHL"), "[data]\nLangName=CPP\nLanguage=3\nKeywords[1]=leftover\n" + style32));
+    LoadHighlighter(Write(QStringLiteral("own.CHL"),
+                          "[data]\nLangName=Own\nLanguage=3\nFilter=Own (*.own)|*.own|\nKeywords[0]=mine\n" + style32));
+    Start();
+
+    frmDoc *doc = window->OpenDocument(Write(QStringLiteral("a.own"), "mine leftover"));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->sciMain->lHighlighterNum, 1);
+    EXPECT_EQ(doc->sciMain->GetStyleAt(0), 5);  // SCE_C_WORD: the file's own list
+    EXPECT_EQ(doc->sciMain->GetStyleAt(5), 11); // SCE_C_IDENTIFIER, not CPP's SCE_C_WORD2
+
+    frmDoc *fresh = window->OpenDocument(QStringLiteral("New Document"));
+    EXPECT_EQ(fresh->sciMain->lHighlighterNum, 0); // a new document still starts as CPP
 }
 
 TEST_F(DocumentWindowTest, AnExistingFileOpensUnderItsPath)

@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/SettingsStore.h"
@@ -6,6 +7,7 @@
 #include "shell/frmMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,29 +31,15 @@ void Store(const QString &key, const QString &value)
     SettingsStore::SaveSetting(App, Section, key, value);
 }
 
-class MainWindowTest : public ::testing::Test
+class MainWindowTest : public MainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), App).clear();
-        ResetHighlighterTable();
-    }
-
-    std::unique_ptr<frmMain> Start()
-    {
-        auto window = std::make_unique<frmMain>();
-        window->show();
-        QApplication::processEvents();
-        return window;
-    }
-
     static QRect Screen() { return QGuiApplication::primaryScreen()->geometry(); }
 };
 
 TEST_F(MainWindowTest, FirstRunCentresTheDesignSizeAndOpensOneDocument)
 {
-    auto window = Start();
+    Start();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版"));
     EXPECT_EQ(window->size(), QSize(690, 479));
     const QRect frame = window->frameGeometry();
@@ -68,9 +56,25 @@ TEST_F(MainWindowTest, FirstRunCentresTheDesignSizeAndOpensOneDocument)
     EXPECT_TRUE(doc->sciMain->Editor()->hasFocus());
 }
 
+TEST_F(MainWindowTest, StartUpLoadsTheLanguagesBesideTheProgramBeforeTheFirstDocument)
+{
+    const QDir shipped(QCoreApplication::applicationDirPath() + "/highlighters");
+    const QStringList files = shipped.entryList({QStringLiteral("*.CHL")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty()) << "the build copies highlighters/ beside the program";
+
+    Start();
+    EXPECT_EQ(HighlighterCount, files.size());
+    ASSERT_FALSE(window->Documents().isEmpty());
+    clsScintilla &sci = *window->Documents().front()->sciMain;
+    const int cpp = FindHighlighter("CPP");
+    EXPECT_EQ(HighlighterTable[cpp].LangName.toUpper(), "CPP");
+    EXPECT_EQ(sci.lHighlighterNum, cpp); // the first document already had the table
+    EXPECT_EQ(sci.SendEditor(QsciScintillaBase::SCI_GETLEXER), HighlighterTable[cpp].Lexer);
+}
+
 TEST_F(MainWindowTest, TheStatusBarHasFivePanelsAndShowsTheCaret)
 {
-    auto window = Start();
+    Start();
     for (int panel = 2; panel <= 5; ++panel)
         EXPECT_EQ(window->stb->Panel(panel)->width(), 96) << panel;
     EXPECT_GT(window->stb->Panel(1)->width(), 96);
@@ -91,7 +95,7 @@ TEST_F(MainWindowTest, TheStatusBarHasFivePanelsAndShowsTheCaret)
 
 TEST_F(MainWindowTest, DocumentNumbersAreNeverReused)
 {
-    auto window = Start();
+    Start();
     frmDoc *second = window->OpenDocument(QStringLiteral("New Document"));
     EXPECT_EQ(second->windowTitle(), QStringLiteral("New Document 2"));
     EXPECT_EQ(window->ActiveDocument(), second);
@@ -106,7 +110,7 @@ TEST_F(MainWindowTest, DocumentNumbersAreNeverReused)
 // destroyed remains.
 TEST_F(MainWindowTest, DocumentsGoWhileTheMainWindowIsStillWhole)
 {
-    auto window = Start();
+    Start();
     window->OpenDocument(QStringLiteral("New Document"));
     QObject *main = window.get();
     QList<bool> whole;
@@ -118,7 +122,7 @@ TEST_F(MainWindowTest, DocumentsGoWhileTheMainWindowIsStillWhole)
 
 TEST_F(MainWindowTest, ClosingStoresStateAndPlacementInTwips)
 {
-    auto window = Start();
+    Start();
     window->move(30, 40);
     window->resize(500, 400);
     QApplication::processEvents();
@@ -131,13 +135,13 @@ TEST_F(MainWindowTest, ClosingStoresStateAndPlacementInTwips)
     EXPECT_EQ(Stored("MDIHeight"), QString::number(frame.height() * 15));
     EXPECT_TRUE(window->Documents().isEmpty());
 
-    auto again = Start();
-    EXPECT_EQ(again->frameGeometry(), frame);
+    Start();
+    EXPECT_EQ(window->frameGeometry(), frame);
 }
 
 TEST_F(MainWindowTest, ClosedMaximizedStoresTheRestoredPlacementAndReopensMaximized)
 {
-    auto window = Start();
+    Start();
     window->move(30, 40);
     QApplication::processEvents();
     const QRect normal = window->frameGeometry();
@@ -149,16 +153,16 @@ TEST_F(MainWindowTest, ClosedMaximizedStoresTheRestoredPlacementAndReopensMaximi
     EXPECT_EQ(Stored("MDIWidth"), QString::number(normal.width() * 15));
 
     Store("MDIWidth", "9000"); // not applied while maximized
-    auto again = Start();
-    EXPECT_TRUE(again->isMaximized());
-    again->showNormal();
+    Start();
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal();
     QApplication::processEvents();
-    EXPECT_EQ(again->size(), QSize(690, 479));
+    EXPECT_EQ(window->size(), QSize(690, 479));
 }
 
 TEST_F(MainWindowTest, ClosedMinimizedStoresTheNormalWindow)
 {
-    auto window = Start();
+    Start();
     window->move(50, 60);
     QApplication::processEvents();
     const QRect normal = window->frameGeometry();
@@ -177,7 +181,7 @@ TEST_F(MainWindowTest, AValueEditedToHoldLettersIsSkipped)
     Store("MDITop", "1500");
     Store("MDIWidth", "9000");
     Store("MDIHeight", "x9");
-    auto window = Start();
+    Start();
     EXPECT_FALSE(window->isMaximized());
     EXPECT_EQ(window->frameGeometry().top(), 100);
     EXPECT_EQ(window->frameGeometry().width(), 600);
@@ -189,7 +193,7 @@ TEST_F(MainWindowTest, AWindowStoredOffEveryScreenComesBack)
 {
     Store("MDILeft", "150000"); // 10000 pixels to the right
     Store("MDITop", "-90000");
-    auto window = Start();
+    Start();
     EXPECT_TRUE(Screen().intersects(window->frameGeometry()));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeamDouble.h"
 #include "platform/PrinterSeam.h"
 
 #include <QByteArray>
@@ -14,15 +15,11 @@
 // A printer that writes a PDF file, installed as the default printer for as
 // long as it lives. The page margins stand for the unprintable edge of a
 // real printer. nullPrinter makes it a machine without any printer.
-class PdfPrinter : public PrinterSeam
+class PdfPrinter : public SeamDouble<PrinterSeam>
 {
 public:
     explicit PdfPrinter(QString path, QMarginsF edgeInches = {}, int dpi = 600)
-        : m_path(std::move(path)), m_edge(edgeInches), m_dpi(dpi)
-    {
-        Install(this);
-    }
-    ~PdfPrinter() override { Install(nullptr); }
+        : m_path(std::move(path)), m_edge(edgeInches), m_dpi(dpi) {}
 
     bool nullPrinter = false;
     int handedOut = 0;

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "SeamDouble.h"
 #include "platform/BrowserSeam.h"
 
 #include <QList>
 
 // Remembers the pages it was asked to open instead of opening them.
-class RecordingBrowser : public BrowserSeam
+class RecordingBrowser : public SeamDouble<BrowserSeam>
 {
 public:
-    RecordingBrowser() { BrowserSeam::Install(this); }
-    ~RecordingBrowser() override { BrowserSeam::Install(nullptr); }
-
     void Open(const QUrl &url) override { opened.append(url); }
 
     QList<QUrl> opened;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeamDouble.h"
 #include "platform/ColourChooserSeam.h"
 
 #include <QList>
@@ -7,12 +8,9 @@
 
 // Picks colours from a script (nothing = the user cancelled) and remembers
 // the colour each chooser opened with.
-class ScriptedColourChooser : public ColourChooserSeam
+class ScriptedColourChooser : public SeamDouble<ColourChooserSeam>
 {
 public:
-    ScriptedColourChooser() { ColourChooserSeam::Install(this); }
-    ~ScriptedColourChooser() override { ColourChooserSeam::Install(nullptr); }
-
     void Answer(std::optional<std::int32_t> colour) { m_answers.append(colour); }
 
     std::optional<std::int32_t> ChooseColour(QWidget *, std::int32_t initial) override

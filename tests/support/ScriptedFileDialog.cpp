@@ -1,15 +1,5 @@
 #include "ScriptedFileDialog.h"
 
-ScriptedFileDialog::ScriptedFileDialog()
-{
-    FileDialogSeam::Install(this);
-}
-
-ScriptedFileDialog::~ScriptedFileDialog()
-{
-    FileDialogSeam::Install(nullptr);
-}
-
 QString ScriptedFileDialog::Next()
 {
     return m_answers.isEmpty() ? QString() : m_answers.takeFirst();

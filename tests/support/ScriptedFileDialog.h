@@ -1,12 +1,13 @@
 #pragma once
 
+#include "SeamDouble.h"
 #include "platform/FileDialogSeam.h"
 
 #include <QList>
 
 // Chooses files from a script (an empty answer cancels) and remembers what
 // each dialog was asked to show.
-class ScriptedFileDialog : public FileDialogSeam
+class ScriptedFileDialog : public SeamDouble<FileDialogSeam>
 {
 public:
     struct Shown
@@ -14,9 +15,6 @@ public:
         bool save;
         FileDialogRequest request;
     };
-
-    ScriptedFileDialog();
-    ~ScriptedFileDialog() override;
 
     void Answer(const QString &path) { m_answers.append(path); }
 

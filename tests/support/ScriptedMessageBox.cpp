@@ -1,15 +1,5 @@
 #include "ScriptedMessageBox.h"
 
-ScriptedMessageBox::ScriptedMessageBox()
-{
-    MessageBoxSeam::Install(this);
-}
-
-ScriptedMessageBox::~ScriptedMessageBox()
-{
-    MessageBoxSeam::Install(nullptr);
-}
-
 QMessageBox::StandardButton ScriptedMessageBox::Show(QWidget *, const QString &text, const QString &title,
                                                      QMessageBox::StandardButtons buttons,
                                                      QMessageBox::StandardButton defaultButton,

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "SeamDouble.h"
 #include "platform/MessageBoxSeam.h"
 
 #include <QList>
 #include <QString>
 
 // Answers message boxes from a script and remembers what was asked.
-class ScriptedMessageBox : public MessageBoxSeam
+class ScriptedMessageBox : public SeamDouble<MessageBoxSeam>
 {
 public:
     struct Shown
@@ -17,9 +18,6 @@ public:
         QMessageBox::StandardButton defaultButton;
         QMessageBox::Icon icon;
     };
-
-    ScriptedMessageBox();
-    ~ScriptedMessageBox() override;
 
     // Answers given in order; once they run out, boxes answer Cancel (or Ok
     // when there is no Cancel button).

@@ -78,10 +78,18 @@ ReplaceAllRun::Outcome ReplaceAllRun::Run(clsScintilla &sci, TextSearch &search,
         QuietEdits quiet(sci);
         long from = 0;
         long lastEnd = -1; // end of the previous match
+        LongOperation::Pace pace;
+        long nextBreath = pace.Next(); // many matches can come from one slice of the search
         for (;;) {
             TextSearch::Match match = search.Find(from, length, operation, true);
             if (!match.Found())
                 break;
+            if (match.start >= nextBreath) {
+                operation.SetDone(match.start);
+                if (!operation.Breathe())
+                    break;
+                nextBreath = match.start + long(pace.Next());
+            }
             if (match.start == match.end && match.start == lastEnd) {
                 // An empty match where the previous one ended: step one character on.
                 const long next = sci.SendEditor(Sci::SCI_POSITIONAFTER, match.start);

@@ -8,6 +8,7 @@ using Sci = QsciScintillaBase;
 
 void ReplaceHistory::Record(ReplaceAllRun::Outcome outcome)
 {
+    ForgetUndone(); // the new step cuts off what could be redone
     const int token = m_nextToken++;
     m_entries[token] = Entry{std::move(outcome), false};
     m_sci.SendEditor(Sci::SCI_ADDUNDOACTION, token, 0);

@@ -58,8 +58,14 @@ bool HasLineEnd(const QByteArray &bytes)
 } // namespace
 
 TextSearch::TextSearch(clsScintilla &sci, QByteArray text, long flags)
-    : m_sci(sci), m_text(std::move(text)), m_flags(flags)
+    : m_sci(sci), m_text(std::move(text)), m_flags(flags), m_componentOnly(ComponentOnly())
 {
+}
+
+bool &TextSearch::ComponentOnly()
+{
+    static bool only = false;
+    return only;
 }
 
 // ---- the component and its buffer ----
@@ -137,6 +143,8 @@ void TextSearch::Prepare()
     if (m_prepared)
         return;
     m_prepared = true;
+    if (m_componentOnly)
+        return;
     QByteArray sample;
     const long length = Length();
     constexpr long Piece = 16 * 1024;
@@ -335,9 +343,12 @@ TextSearch::Match TextSearch::FindOnLiteralLines(long start, long end, LongOpera
     long nextBelow = high - size + 1; // backwards: runs start before this
     Match match;
     auto take = [&](long position) {
+        // The range's own ends go to the component as they were given: it
+        // moves them itself, but judges the last match of a line backwards
+        // by the end as given.
         const long line = LineOf(position);
-        const long lineFrom = line == firstLine ? first : forward ? LineStart(line) : LineEnd(line);
-        const long lineTo = line == lastLine ? last : forward ? LineEnd(line) : LineStart(line);
+        const long lineFrom = line == firstLine ? start : forward ? LineStart(line) : LineEnd(line);
+        const long lineTo = line == lastLine ? end : forward ? LineEnd(line) : LineStart(line);
         match = AskComponent(lineFrom, lineTo);
         if (match.Found() || line == lastLine)
             return true;
@@ -372,10 +383,10 @@ TextSearch::Match TextSearch::FindByComponent(long start, long end, LongOperatio
             if (breathe && !operation.Breathe())
                 return {};
             const long step = long(m_pace.Next());
-            const long from = line == firstLine ? first : forward ? LineStart(line) : LineEnd(line);
+            const long from = line == firstLine ? start : forward ? LineStart(line) : LineEnd(line);
             const long reach = forward ? std::min(last, from + step) : std::max(last, from - step);
             const long toLine = LineOf(reach);
-            const long to = toLine == lastLine ? last : forward ? LineEnd(toLine) : LineStart(toLine);
+            const long to = toLine == lastLine ? end : forward ? LineEnd(toLine) : LineStart(toLine);
             const Match match = AskComponent(from, to);
             operation.Advance(std::abs(to - from));
             if (match.Found() || toLine == lastLine)

@@ -30,7 +30,13 @@ public:
     };
 
     TextSearch(clsScintilla &sci, QByteArray text, long flags);
-    bool IsFor(const QByteArray &text, long flags) const { return text == m_text && flags == m_flags; }
+    bool IsFor(const QByteArray &text, long flags) const
+    {
+        return text == m_text && flags == m_flags && m_componentOnly == ComponentOnly();
+    }
+    // Tests send every search the component's own way (in slices), to hold
+    // that way to the answers of the others.
+    static bool &ComponentOnly();
 
     // From start to end, backwards when start > end. A match the component
     // confirmed leaves its target on it; with `bulk`, a byte match that has
@@ -77,6 +83,7 @@ private:
     clsScintilla &m_sci;
     QByteArray m_text;
     long m_flags;
+    bool m_componentOnly;
     Kind m_kind = Kind::Component;
     std::unique_ptr<LiteralScanner> m_scanner; // the text itself, or a regular expression's rarest run
     bool m_prepared = false;

@@ -12,6 +12,8 @@ using Sci = QsciScintillaBase;
 
 namespace {
 
+constexpr long LargeDocument = 32 * 1000 * 1000;
+
 // Edits without change reports (the component's would cost more than the
 // edits) and outside the undo history (the log is the history).
 class QuietEdits
@@ -100,6 +102,11 @@ ReplaceAllRun::Outcome ReplaceAllRun::Run(clsScintilla &sci, TextSearch &search,
                 continue;
             }
             if (!writer.Takes(match.start, match.end)) {
+                // The first longer stretch makes the component grow its buffers
+                // for text and styles: a copy of the whole document, seconds
+                // for a gigabyte. The progress shows before that.
+                if (outcome.count == qint64(writer.Pending()) && length >= LargeDocument)
+                    operation.ShowNow();
                 const long growth = writer.Flush();
                 search.Forget();
                 match.start += growth;
@@ -118,6 +125,7 @@ ReplaceAllRun::Outcome ReplaceAllRun::Run(clsScintilla &sci, TextSearch &search,
         if (stopped) {
             writer.Discard();
             operation.FinishUnstoppable();
+            operation.Retitle(QStringLiteral("正在撤消替换"));
             TakeBack(sci, *outcome.log, outcome.joined, operation);
         } else {
             writer.Flush();

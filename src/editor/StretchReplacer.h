@@ -29,6 +29,7 @@ public:
     long Flush();
     // Forgets the edits waiting, unmade.
     void Discard() { m_pending.clear(); }
+    std::size_t Pending() const { return m_pending.size(); }
     // How much longer every edit made so far has made the text.
     long Growth() const { return m_growth; }
 

@@ -18,14 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <functional>
-#include <iterator>
+#include <cstdlib>
 #include <limits>
 #include <memory>
-#include <vector>
 
 using Sci = QsciScintillaBase;
 

@@ -164,6 +164,30 @@ bool LongOperation::Breathe()
     return !Stopped();
 }
 
+void LongOperation::ShowNow()
+{
+    if (m_outer) {
+        m_outer->ShowNow();
+        return;
+    }
+    if (!m_shown)
+        ShowProgress();
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+void LongOperation::Retitle(const QString &task)
+{
+    if (m_outer) {
+        m_outer->Retitle(task);
+        return;
+    }
+    m_task = task;
+    m_percent = -1;
+    if (m_shown)
+        ShowProgress();
+}
+
 bool LongOperation::Stopped() const
 {
     if (m_outer)
@@ -184,11 +208,12 @@ void LongOperation::RequestStop()
     m_stopped = true;
 }
 
+// Work that cannot be stopped offers no way to stop it.
 void LongOperation::ShowProgress()
 {
     m_shown = true;
     if (ProgressIndicator *indicator = ProgressIndicator::Current())
-        indicator->Show(m_task, [this] { RequestStop(); });
+        indicator->Show(m_task, m_unstoppable ? std::function<void()>() : [this] { RequestStop(); });
 }
 
 qint64 LongOperation::Pace::Next()

@@ -42,6 +42,11 @@ public:
 
     // Between slices. False once the user asked to stop, and from then on.
     bool Breathe();
+    // Shows the progress at once, before a step known to take long.
+    void ShowNow();
+    // The work goes on as another task (putting back what a stopped
+    // replacement changed), its progress counted anew.
+    void Retitle(const QString &task);
     bool Stopped() const;
     // From now on stop requests are ignored: the work that follows (putting
     // back what a stopped replacement changed) must run to its end.

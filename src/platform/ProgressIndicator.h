@@ -14,7 +14,7 @@ public:
     virtual ~ProgressIndicator() = default;
 
     // Visible from now on, naming the task; `stop` is called when the user
-    // asks the work to stop.
+    // asks the work to stop (empty: the work cannot be stopped).
     virtual void Show(const QString &task, std::function<void()> stop) = 0;
     virtual void SetPercent(int percent) = 0;
     virtual void Hide() = 0;

@@ -45,6 +45,7 @@ StatusProgress::~StatusProgress()
 void StatusProgress::Show(const QString &task, std::function<void()> stop)
 {
     m_stop = std::move(stop);
+    cmdStop->setEnabled(bool(m_stop));
     lblTask->setText(task + QStringLiteral("…"));
     barDone->setValue(0);
     QWidget::show();

@@ -64,8 +64,9 @@ TEST_F(ReplaceAllTest, AStoppedReplaceAllLeavesEverythingAsItWas)
     EXPECT_EQ(ReplaceAll("total", "sum_of_all"), 0);
     EXPECT_TRUE(sci().WasStopped());
     ASSERT_FALSE(progress.percents.empty());
-    EXPECT_GE(progress.percents.back(), 70); // it had got that far,
-    EXPECT_TRUE(changedMeanwhile);           // with stretches already replaced
+    EXPECT_TRUE(changedMeanwhile); // it had replaced stretches already, and took them back
+    EXPECT_EQ(progress.tasks, QStringList({QStringLiteral("正在全部替换"), QStringLiteral("正在撤消替换")}));
+    EXPECT_GE(*std::max_element(progress.percents.begin(), progress.percents.end()), 70);
     EXPECT_EQ(sci().GetText(), before);
     EXPECT_FALSE(sci().Modified());
     EXPECT_EQ(modified.count(), 0);

@@ -47,14 +47,14 @@ QByteArray RandomDocument(QRandomGenerator &random, int pieces, bool utf8Only = 
 // characters around them give way to blanks.
 void Plant(QByteArray &text, long at, const QByteArray &bytes)
 {
-    auto continues = [&](long i) { return i < text.size() && (uchar(text[i]) & 0xC0) == 0x80; };
+    auto continues = [&](long i) { return i < text.size() && (uchar(text.at(qsizetype(i))) & 0xC0) == 0x80; };
     long from = std::max(0L, at - 8);
     long to = std::min(long(text.size()), at + long(bytes.size()) + 8);
     while (from > 0 && continues(from))
         --from;
     while (continues(to))
         ++to;
-    for (long i = from; i < to; ++i)
+    for (qsizetype i = from; i < to; ++i)
         text[i] = ' ';
     text.replace(at, bytes.size(), bytes);
 }

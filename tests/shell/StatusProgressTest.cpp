@@ -60,4 +60,26 @@ TEST_F(StatusProgressTest, ALongSearchShowsItsProgressAndStopsOn取消)
     EXPECT_EQ(sci.SelText(), QStringLiteral("needle"));
 }
 
+// Taking back a replace-all cannot stop half way: 取消 is not offered.
+TEST_F(StatusProgressTest, WorkThatCannotStopOffersNo取消)
+{
+    auto *progress = window->stb->findChild<StatusProgress *>();
+    ASSERT_NE(progress, nullptr);
+    LongOperation::Tuning().showAfter = std::chrono::milliseconds(0);
+    {
+        LongOperation operation(QStringLiteral("正在撤消全部替换"));
+        operation.FinishUnstoppable();
+        operation.ShowNow();
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_FALSE(progress->cmdStop->isEnabled());
+        operation.Retitle(QStringLiteral("x"));
+        EXPECT_FALSE(progress->cmdStop->isEnabled());
+    }
+    LongOperation::Tuning() = LongOperation::Timing{};
+    LongOperation stoppable(QStringLiteral("正在查找"));
+    stoppable.ShowNow();
+    EXPECT_TRUE(progress->cmdStop->isEnabled());
+    EXPECT_EQ(progress->lblTask->text(), QStringLiteral("正在查找…"));
+}
+
 } // namespace

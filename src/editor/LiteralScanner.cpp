@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr qsizetype Block = 32;
-
 constexpr bool IsAsciiLetter(std::uint8_t byte)
 {
     return (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
@@ -138,14 +136,19 @@ std::uint32_t LiteralScanner::BlockMask(const std::uint8_t *at) const
 #endif
 }
 
+// Starts before `to` whose run would reach past the text are no starts.
+bool LiteralScanner::Narrowed(qsizetype length, qsizetype from, qsizetype &to) const
+{
+    to = std::min(to, length - m_literal.size() + 1);
+    return !m_literal.isEmpty() && from < to;
+}
+
 qsizetype LiteralScanner::Forward(const char *text, qsizetype length, qsizetype from, qsizetype to) const
 {
-    const qsizetype size = m_literal.size();
-    to = std::min(to, length - size + 1);
-    if (size == 0 || from >= to)
+    if (!Narrowed(length, from, to))
         return -1;
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(text);
-    const qsizetype reach = m_paired ? Block + 1 : Block; // bytes a block mask reads
+    const qsizetype reach = Reach();
     qsizetype anchor = from + m_anchor;
     const qsizetype anchorEnd = to + m_anchor;
     for (; anchor < anchorEnd && anchor + reach <= length; anchor += Block) {
@@ -167,12 +170,10 @@ qsizetype LiteralScanner::Forward(const char *text, qsizetype length, qsizetype 
 
 qsizetype LiteralScanner::Backward(const char *text, qsizetype length, qsizetype from, qsizetype to) const
 {
-    const qsizetype size = m_literal.size();
-    to = std::min(to, length - size + 1);
-    if (size == 0 || from >= to)
+    if (!Narrowed(length, from, to))
         return -1;
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(text);
-    const qsizetype reach = m_paired ? Block + 1 : Block;
+    const qsizetype reach = Reach();
     const qsizetype anchorFrom = from + m_anchor;
     qsizetype anchor = to + m_anchor; // one past the next anchor to look at
     auto lookAt = [&](qsizetype at) { return AnchorAt(bytes + at) && MatchesAt(text + at - m_anchor); };

@@ -42,6 +42,11 @@ private:
         bool Holds(std::uint8_t byte) const { return std::uint8_t(byte | fold) == value; }
     };
     ByteClass ClassAt(qsizetype index) const;
+    bool Narrowed(qsizetype length, qsizetype from, qsizetype &to) const;
+    // A vector scan looks at this many places at once, reading one byte more
+    // when the anchor is a pair.
+    static constexpr qsizetype Block = 32;
+    qsizetype Reach() const { return m_paired ? Block + 1 : Block; }
     bool AnchorAt(const std::uint8_t *at) const;
     std::uint32_t BlockMask(const std::uint8_t *at) const;
 

@@ -212,6 +212,8 @@ void frmReplace::cmdReplaceAll_Click()
     const QString find = cmbFind->currentText();
     const qint64 count = cScintilla->ReplaceAll(find, cmbReplace->currentText(), VbBool(chkCase->isChecked()), vbFalse,
                                                 VbBool(chkWhole->isChecked()), VbBool(chkRegExp->isChecked()));
+    if (cScintilla && cScintilla->WasStopped())
+        return; // the user stopped it: the document is as it was, nothing to report
     if (count < 1)
         MsgBox(this, QStringLiteral("No instances of \"") + find + QStringLiteral("\" were found in document"),
                QStringLiteral("Quorvane"), QMessageBox::Ok);

@@ -44,9 +44,11 @@ void EditorWindow::EndBulkOperation()
 // Changes are reported before they happen (which is enough to raise the
 // editor's OnModified event); the after-the-fact insert and delete reports
 // are only wanted when assistive technology listens and no bulk work runs.
+// Undo and redo reaching an action of the wrapper's own (a replace-all) are
+// always reported.
 void EditorWindow::ApplyModEventMask()
 {
-    long mask = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
+    long mask = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE | SC_MOD_CONTAINER;
     if (EditorAccessibility::Listening() && m_bulkDepth == 0)
         mask |= SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
     SendScintilla(SCI_SETMODEVENTMASK, mask);
@@ -110,7 +112,7 @@ void EditorWindow::ConnectNotifications()
     Forward(&B::SCN_UPDATEUI, scn::UPDATEUI, [](R &r, int updated) { r.updated = updated; });
     Forward(&B::SCN_MODIFIED, scn::MODIFIED,
             [](R &r, int position, int type, const char *text, int length, int linesAdded, int line, int foldNow,
-               int foldPrev, int, int) {
+               int foldPrev, int token, int) {
                 r.position = position;
                 r.modificationType = type;
                 r.text = text;
@@ -119,6 +121,7 @@ void EditorWindow::ConnectNotifications()
                 r.line = line;
                 r.foldLevelNow = foldNow;
                 r.foldLevelPrev = foldPrev;
+                r.token = token;
             });
     Forward(&B::SCN_MACRORECORD, scn::MACRORECORD, [](R &r, unsigned int message, unsigned long wParam, void *lParam) {
         r.message = int(message);

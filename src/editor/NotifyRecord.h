@@ -30,6 +30,7 @@ struct NotifyRecord
     int listType = 0;
     int x = 0;
     int y = 0;
+    int token = 0;
     int updated = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "clsScintilla.h"
 
 #include "EditorWindow.h"
+#include "ReplaceHistory.h"
+#include "TextSearch.h"
 #include "subclass/MSubclass.h"
 
 #include <QWidget>
@@ -132,6 +134,7 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
         RefitLineNumberMargin();
         break;
     case scn::MODIFIED:
+        ReplaceHistoryReached(scn);
         emit OnModified();
         break;
     case scn::MARGINCLICK:
@@ -147,6 +150,33 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
     default: // read-only attempts, keys, macro records, needs-shown and the rest
         break;
     }
+}
+
+// An undo or redo reached a replace-all; or a change of the user's cut off
+// the replace-alls that could have been redone.
+void clsScintilla::ReplaceHistoryReached(const NotifyRecord &scn)
+{
+    if (!m_replaceHistory)
+        return;
+    if (scn.modificationType & Sci::SC_MOD_CONTAINER) {
+        m_replaceHistory->Reached(scn.token, scn.modificationType & Sci::SC_PERFORMED_UNDO);
+        // Undo and Redo settle it as soon as the component returns; an undo
+        // from anywhere else is settled right after.
+        QMetaObject::invokeMethod(
+            this, [this] { SettleReplaceHistory(); }, Qt::QueuedConnection);
+    } else if (scn.modificationType & Sci::SC_PERFORMED_USER) {
+        m_replaceHistory->ForgetUndone();
+    }
+}
+
+void clsScintilla::SettleReplaceHistory()
+{
+    if (!m_replaceHistory || !m_replaceHistory->Unsettled() || !m_editor)
+        return;
+    ++m_busy;
+    m_replaceHistory->Settle();
+    --m_busy;
+    emit OnModified();
 }
 
 void clsScintilla::HandleCharAdded(const NotifyRecord &scn)

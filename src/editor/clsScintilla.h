@@ -16,10 +16,13 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QFile;
 class QWidget;
+class ReplaceHistory;
+class TextSearch;
 
 // The wrapper around one editing component. It creates the component as a
 // child of its host window, sends it requests by message number, and listens
@@ -106,8 +109,10 @@ public:
     bool Modified() const;
     long GetLen() const;
     long GetDocLen() const;
-    // True while a file is being read into this editor.
-    bool IsLoading() const { return m_loading; }
+    // True while the editor is busy: a file is being read into it, or a long
+    // search or replace runs in slices. It takes no input meanwhile, its
+    // window refuses to close and commands leave it alone.
+    bool IsLoading() const { return m_loading || m_busy > 0; }
 
     // ---- encoding ----
     // How the document's file is read and written back (decided by LoadFile;
@@ -293,6 +298,12 @@ public:
     qint64 ReplaceAll(const QString &strSearchFor, const QString &strReplaceWith,
                       int CaseSensative, int WordStart, int WholeWord, int RegExp);
     void ReplaceTarget(long lLen, const QString &strRep);
+    // The target search and replacement with bytes as they are.
+    long SearchInTarget(QByteArrayView text);
+    void ReplaceTargetBytes(QByteArrayView bytes);
+    // The last FindText or ReplaceAll was stopped by the user (Esc or the
+    // status bar's 取消); it found nothing and changed nothing.
+    bool WasStopped() const { return m_stopped; }
     void GotoLine(long iLine);
     void GotoLineColumn(long iLine, long iCol);
     // DoFind, DoReplace and DoGoto, which run the dialogs for an editor,
@@ -309,14 +320,15 @@ private:
         int wholeWord = vbFalse;
         int regExp = vbFalse;
     };
-    struct ReplaceBatch;
-    long SearchTarget(const QByteArray &text, long start, long end, long flags);
-    long FindBytes(const QByteArray &text, long start, long end, long flags);
-    bool ReplacesInBatches() const;
-    void FlushBatch(ReplaceBatch &batch);
+    TextSearch &SearchFor(const QByteArray &text, long flags);
+    void ReplaceHistoryReached(const NotifyRecord &scn);
+    void SettleReplaceHistory();
 
     SavedSearch m_savedSearch;
-    bool m_bulkSearch = false; // a replace-all runs: byte matches need no second look
+    std::unique_ptr<TextSearch> m_textSearch; // the last text searched for, ready to search again
+    std::unique_ptr<ReplaceHistory> m_replaceHistory;
+    int m_busy = 0;
+    bool m_stopped = false;
 
 public:
     // ---- end of search ----

@@ -1,6 +1,8 @@
 // Switches and view settings of the editor wrapper.
 #include "clsScintilla.h"
 
+#include "ReplaceHistory.h"
+
 #include <Qsci/qsciscintillabase.h>
 #include <algorithm>
 
@@ -231,6 +233,8 @@ void clsScintilla::MarkerSet(long iLine, long iMarkerNum)
 void clsScintilla::ClearUndoBuffer()
 {
     SendEditor(Sci::SCI_EMPTYUNDOBUFFER);
+    if (m_replaceHistory)
+        m_replaceHistory->Clear();
 }
 
 void clsScintilla::SetFixedFont(const QString &strFont, long lSize)

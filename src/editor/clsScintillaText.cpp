@@ -111,14 +111,18 @@ void clsScintilla::Paste()
     SendEditor(Sci::SCI_PASTE);
 }
 
+// A replace-all the undo or redo reaches is taken back or made again as soon
+// as the component returns (see ReplaceHistory).
 void clsScintilla::Undo()
 {
     SendEditor(Sci::SCI_UNDO);
+    SettleReplaceHistory();
 }
 
 void clsScintilla::Redo()
 {
     SendEditor(Sci::SCI_REDO);
+    SettleReplaceHistory();
 }
 
 // ---- caret, positions, lines ----

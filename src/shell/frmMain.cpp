@@ -6,6 +6,7 @@
 #include "MainMenus.h"
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
+#include "StatusProgress.h"
 #include "WindowArranger.h"
 #include "WindowPlacement.h"
 #include "dialogs/frmAbout.h"
@@ -67,6 +68,7 @@ frmMain::frmMain(QWidget *parent)
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
     setStatusBar(stb);
+    new StatusProgress(stb); // long searches and replacements show their progress there
 
     resize(690, 479); // design client area, 10350 x 7185 twips
     m_placement = new WindowPlacement(this);

@@ -1,3 +1,4 @@
+#include "RecordingProgress.h"
 #include "ScriptedMessageBox.h"
 #include "TestEditorHost.h"
 #include "dialogs/frmFind.h"
@@ -331,6 +332,30 @@ TEST_F(SearchDialogsTest, ReplacingWithNothingDeletesAndSelectsTheNextMatch)
     dialog->cmdReplaceAll->click();
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("No instances of \"\" were found in document"));
+}
+
+// Stopped by the user, a replace-all changed nothing and there is nothing
+// to report: no "No instances" box, the last result stays.
+TEST_F(SearchDialogsTest, AStoppedReplaceAllSaysNothing)
+{
+    QByteArray text;
+    for (int i = 0; i < 2000; ++i)
+        text += "cat dog\n";
+    host.SetTextRaw(text);
+    DoReplace(sci());
+    frmReplace *dialog = frmReplace::Instance();
+    ASSERT_NE(dialog, nullptr);
+    dialog->lblReplace->setText(QStringLiteral("Replaced 3 times"));
+    dialog->cmbFind->setEditText(QStringLiteral("cat"));
+    dialog->cmbReplace->setEditText(QStringLiteral("lion"));
+    RecordingProgress progress;
+    progress.stopAt = 20;
+    QuickSlices slices(512);
+    dialog->cmdReplaceAll->click();
+    EXPECT_TRUE(sci().WasStopped());
+    EXPECT_EQ(sci().Text(), text);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(dialog->lblReplace->text(), QStringLiteral("Replaced 3 times"));
 }
 
 TEST_F(SearchDialogsTest, TheReplaceDialogOutlivesItsDocument)

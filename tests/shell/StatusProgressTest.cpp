@@ -1,0 +1,93 @@
+#include "MainWindowFixture.h"
+#include "RecordingProgress.h"
+#include "editor/clsScintilla.h"
+#include "shell/StatusBarPanels.h"
+#include "shell/StatusProgress.h"
+#include "shell/frmDoc.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class StatusProgressTest : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        Start();
+    }
+};
+
+// The main window's status bar holds the progress piece, hidden until long
+// work shows it: the task, its percentage, and 取消, which stops the work.
+TEST_F(StatusProgressTest, ALongSearchShowsItsProgressAndStopsOn取消)
+{
+    auto *progress = window->stb->findChild<StatusProgress *>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(ProgressIndicator::Current(), progress);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(progress->cmdStop->text(), QStringLiteral("取消"));
+
+    clsScintilla &sci = *window->ActiveDocument()->sciMain;
+    sci.SetTextBytes(QByteArray(400000, 'x') + "needle");
+    sci.SetSel(0, 0);
+    QuickSlices slices(4096);
+    bool shown = false;
+    QString task;
+    int percent = 0;
+    QTimer watch; // looks at the status bar between slices, and clicks 取消 half way
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!progress->isVisible())
+            return;
+        shown = true;
+        task = progress->lblTask->text();
+        percent = progress->barDone->value();
+        if (percent >= 50)
+            QTest::mouseClick(progress->cmdStop, Qt::LeftButton);
+    });
+    watch.start();
+
+    EXPECT_FALSE(sci.FindText(QStringLiteral("NEEDLE"), vbFalse, vbFalse, vbFalse, vbFalse, vbFalse, vbFalse, vbFalse));
+    EXPECT_TRUE(sci.WasStopped());
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(task, QStringLiteral("正在查找…"));
+    EXPECT_GE(percent, 50);
+    EXPECT_LT(percent, 100);
+    EXPECT_EQ(sci.GetSelEnd(), 0); // nothing selected
+    EXPECT_FALSE(progress->isVisible());
+
+    watch.stop(); // left alone, the same search finds it
+    EXPECT_TRUE(sci.FindText(QStringLiteral("NEEDLE"), vbFalse, vbFalse, vbFalse, vbFalse, vbFalse, vbFalse, vbFalse));
+    EXPECT_FALSE(sci.WasStopped());
+    EXPECT_EQ(sci.SelText(), QStringLiteral("needle"));
+}
+
+// Taking back a replace-all cannot stop half way: 取消 is not offered.
+TEST_F(StatusProgressTest, WorkThatCannotStopOffersNo取消)
+{
+    auto *progress = window->stb->findChild<StatusProgress *>();
+    ASSERT_NE(progress, nullptr);
+    LongOperation::Tuning().showAfter = std::chrono::milliseconds(0);
+    {
+        LongOperation operation(QStringLiteral("正在撤消全部替换"));
+        operation.FinishUnstoppable();
+        operation.ShowNow();
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_FALSE(progress->cmdStop->isEnabled());
+        operation.Retitle(QStringLiteral("x"));
+        EXPECT_FALSE(progress->cmdStop->isEnabled());
+    }
+    LongOperation::Tuning() = LongOperation::Timing{};
+    LongOperation stoppable(QStringLiteral("正在查找"));
+    stoppable.ShowNow();
+    EXPECT_TRUE(progress->cmdStop->isEnabled());
+    EXPECT_EQ(progress->lblTask->text(), QStringLiteral("正在查找…"));
+}
+
+} // namespace

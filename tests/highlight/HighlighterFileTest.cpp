@@ -247,11 +247,14 @@ TEST(ChlFuzz, RandomAndTruncatedTextsGiveWholeRecords)
         const QByteArray text = valid.left(cut);
         const Highlighter h = FromText(text);
         checkWhole(h, text);
-        for (int n = 0; n < Highlighter::StyleCount; ++n)
-            if (!text.contains("Style[" + QByteArray::number(n) + "]=B"))
+        for (int n = 0; n < Highlighter::StyleCount; ++n) {
+            if (!text.contains("Style[" + QByteArray::number(n) + "]=B")) {
                 ASSERT_EQ(h.Style(n), h.Style(32)) << "cut " << cut << " style " << n;
-        if (!text.contains("Style[32]=B"))
+            }
+        }
+        if (!text.contains("Style[32]=B")) {
             ASSERT_EQ(h.Style(32), Parsed("")); // no style 32 at all: the defaults, readable
+        }
     }
 
     static const char *const pieces[] = {"[data]", "Style[", "32", "5", "]=", ":", "B", "V", "C", "\r\n", "\n",

@@ -428,8 +428,9 @@ TEST_F(MainCommandsTest, TheToolbarHasFourGroupsAndTheFormattingButtonsOnlyFocus
     QStringList layout;
     for (QAction *action : window->Toolbar()->actions()) {
         layout << (action->isSeparator() ? QStringLiteral("|") : action->objectName() + ':' + action->toolTip());
-        if (!action->isSeparator())
+        if (!action->isSeparator()) {
             EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->objectName().toStdString();
+        }
     }
     EXPECT_EQ(layout, QStringList({"New:新建", "Open:打开", "Save:保存", "Print:打印", "|", "Cut:剪切", "Copy:复制",
                                    "Paste:粘贴", "|", "Bold:粗体", "Italic:斜体", "Underline:下划线", "|",

@@ -8,8 +8,6 @@
 
 namespace {
 
-// Read in chunks of this size; the interface gets a turn between them.
-constexpr qint64 ReadChunkSize = 10000001;
 // Decoded a slice at a time, so the UTF-8 copy stays small.
 constexpr qsizetype DecodeSlice = 1 << 20;
 
@@ -18,8 +16,8 @@ constexpr qsizetype DecodeSlice = 1 << 20;
 class ChunkReader
 {
 public:
-    ChunkReader(QFile &file, qint64 from, qint64 size)
-        : m_file(file), m_remaining(size - from)
+    ChunkReader(QFile &file, qint64 from, qint64 size, qint64 chunkSize)
+        : m_file(file), m_remaining(size - from), m_chunkSize(chunkSize)
     {
         if (!m_file.seek(from))
             m_failure = FileIoResult::Failure(DocumentLoader::ReadFailure(m_file));
@@ -32,7 +30,7 @@ public:
         const qsizetype carry = m_chunk.size() - m_used;
         if (carry > 0)
             std::memmove(m_chunk.data(), m_chunk.constData() + m_used, size_t(carry));
-        const qint64 want = std::min(ReadChunkSize, m_remaining);
+        const qint64 want = std::min(m_chunkSize, m_remaining);
         m_chunk.resize(carry + want);
         const qint64 got = m_file.read(m_chunk.data() + carry, want);
         if (got <= 0) {
@@ -55,6 +53,7 @@ public:
 private:
     QFile &m_file;
     qint64 m_remaining;
+    qint64 m_chunkSize;
     QByteArray m_chunk;
     qsizetype m_used = 0;
     FileIoResult m_failure;
@@ -145,7 +144,7 @@ FileIoResult DocumentLoader::Finish(Pass pass, const TextEncoding &encoding)
 DocumentLoader::Pass DocumentLoader::LoadUtf8(const TextEncoding &encoding)
 {
     const qint64 from = encoding.bom ? encoding.Mark().size() : 0;
-    ChunkReader reader(m_file, from, m_size);
+    ChunkReader reader(m_file, from, m_size, m_chunkSize);
     ChunkDecoder decoder(encoding);
     qint64 loaded = 0;
     while (reader.Next()) {
@@ -188,7 +187,7 @@ DocumentLoader::Pass DocumentLoader::LoadDecoded(const TextEncoding &encoding, q
 DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool load, qint64 &written)
 {
     const qint64 from = encoding.bom ? encoding.Mark().size() : 0;
-    ChunkReader reader(m_file, from, m_size);
+    ChunkReader reader(m_file, from, m_size, m_chunkSize);
     ChunkDecoder decoder(encoding);
     const bool passThrough = encoding.IsPassThrough();
     QByteArray utf8;
@@ -223,7 +222,7 @@ DocumentLoader::Pass DocumentLoader::LoadRaw(qint64 from)
         Clear();
         m_target.reserve(m_size + 1);
     }
-    ChunkReader reader(m_file, from, m_size);
+    ChunkReader reader(m_file, from, m_size, m_chunkSize);
     while (reader.Next()) {
         m_target.append(reader.Chunk().data(), reader.Chunk().size());
         m_target.breathe();

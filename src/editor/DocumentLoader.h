@@ -4,6 +4,7 @@
 #include "TextEncoding.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <functional>
 #include <limits>
 
@@ -26,7 +27,14 @@ public:
         qint64 largest = std::numeric_limits<qint64>::max(); // the longest text it can hold
     };
 
+    // The file is read this much at a time: large enough that a big file
+    // costs few turns of the interface.
+    static constexpr qint64 DefaultChunkSize = 10000001;
+
     DocumentLoader(QFile &file, qint64 size, Target target);
+
+    // Smaller chunks put more chunk edges inside characters (for the fuzzer).
+    void SetChunkSize(qint64 bytes) { m_chunkSize = std::max<qint64>(1, bytes); }
 
     // Why a file could not be read, in words a user can read.
     static QString ReadFailure(const QFile &file);
@@ -58,6 +66,7 @@ private:
 
     QFile &m_file;
     qint64 m_size;
+    qint64 m_chunkSize = DefaultChunkSize;
     Target m_target;
     TextEncoding m_decided{TextEncoding::Raw};
     bool m_touched = false;

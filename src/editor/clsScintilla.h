@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApiEntry.h"
+#include "DocumentLoader.h"
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
@@ -108,6 +109,9 @@ public:
     long GetDocLen() const;
     // True while a file is being read into this editor.
     bool IsLoading() const { return m_loading; }
+    // How much of a file is read at a time (DocumentLoader's default unless
+    // a fuzzer wants chunk edges everywhere).
+    void SetReadChunkSize(qint64 bytes) { m_readChunkSize = bytes; }
 
     // ---- encoding ----
     // How the document's file is read and written back (decided by LoadFile;
@@ -370,6 +374,7 @@ private:
     bool m_searchDone = false;
     bool m_apiLoaded = false;
     bool m_loading = false;
+    qint64 m_readChunkSize = DocumentLoader::DefaultChunkSize;
     // The API list, parsed once when the file is loaded.
     QList<ApiEntry> m_apiList;
     qsizetype m_currentTipEntry = 0;

@@ -128,6 +128,7 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     target.breathe = [] { QCoreApplication::processEvents(); };
     target.largest = LargestDocument;
     DocumentLoader loader(file, size, std::move(target));
+    loader.SetChunkSize(m_readChunkSize);
     FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);

@@ -226,7 +226,10 @@ void IniFile::SetValue(const QString &section, const QString &key, const QString
             --after;
         if (m_lines[after].eol == LineEnd::None)
             m_lines[after].eol = eol;
-        m_lines.insert(m_lines.begin() + after + 1, Line{keyLine, eol});
+        // The new line ends as the one it follows: a lone CR of the file's
+        // first line before a blank LF line would read back as one CR LF, and
+        // the blank line would be gone.
+        m_lines.insert(m_lines.begin() + after + 1, Line{keyLine, m_lines[after].eol});
     } else {
         if (!m_lines.empty() && m_lines.back().eol == LineEnd::None)
             m_lines.back().eol = eol;
@@ -244,8 +247,15 @@ void IniFile::RemoveKey(const QString &section, const QString &key)
     const std::string folded = FoldName(key);
     for (int i = s->lastLine; i > s->header; --i) {
         const LineInfo info = ClassifyLine(m_lines[size_t(i)].text, false);
-        if (info.kind == LineKind::Key && FoldName(info.name) == folded)
-            m_lines.erase(m_lines.begin() + i);
+        if (info.kind != LineKind::Key || FoldName(info.name) != folded)
+            continue;
+        m_lines.erase(m_lines.begin() + i);
+        // A lone CR and the LF of a blank line now side by side would read
+        // back as one CR LF, and the blank line would be gone: it ends in a
+        // CR like the line before it.
+        if (i < int(m_lines.size()) && m_lines[size_t(i) - 1].eol == LineEnd::Cr && m_lines[size_t(i)].text.isEmpty()
+            && m_lines[size_t(i)].eol == LineEnd::Lf)
+            m_lines[size_t(i)].eol = LineEnd::Cr;
     }
     BuildIndex();
 }

@@ -219,7 +219,7 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
     const QFileInfo target(strFile);
     if (target.isDir())
         return FileIoResult::Failure(QStringLiteral("这个名字已被一个文件夹占用。"));
-    if (target.exists() && !target.isWritable())
+    if (SafeFileWriter::IsReadOnly(strFile))
         return FileIoResult::Failure(QStringLiteral("这个文件是只读的，或者没有写入它的权限。"));
     if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
         return encodable;

@@ -300,6 +300,7 @@ TEST_F(EditorFilesTest, PermissionsOfFilesAndFoldersAreRespected)
         EXPECT_FALSE(sci().SaveToFile(locked).ok()); // a read-only file
         EXPECT_FALSE(sci().SaveToFile(inside).ok()); // a writable file in a read-only folder
     }
+    EXPECT_FALSE(sci().SaveToFile(locked).ok()); // read-only for root as well
     EXPECT_EQ(Read(locked), QByteArray("old content"));
     EXPECT_EQ(Read(inside), QByteArray("old content"));
     EXPECT_TRUE(sci().Modified());

@@ -4,6 +4,7 @@
 #include "platform/SmallFileReader.h"
 
 #include <QByteArrayView>
+#include <QStringDecoder>
 
 namespace {
 
@@ -63,6 +64,15 @@ LineInfo Classify(QByteArrayView text)
     return info;
 }
 
+// QString::fromUtf8 drops a byte-order mark at the start of what it
+// decodes; a name or value keeps every character it has.
+QString FromUtf8(QByteArrayView utf8)
+{
+    QStringDecoder decode(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decode(utf8);
+}
+
 // Names compare without regard to case. Plain ASCII names, all that CHL
 // files use, fold without the Unicode tables: start-up reads thousands.
 std::string FoldName(const QString &name)
@@ -83,7 +93,7 @@ std::string FoldName(QByteArrayView utf8)
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         if (uchar(c) >= 0x80)
-            return FoldName(QString::fromUtf8(utf8));
+            return FoldName(FromUtf8(utf8));
         folded[size_t(i)] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
     }
     return folded;
@@ -190,7 +200,7 @@ QString IniFile::Value(const QString &section, const QString &key) const
         return QString();
     const QByteArray &text = m_lines[size_t(found->second)].text;
     const LineInfo info = ClassifyLine(text, found->second == 0);
-    return QString::fromUtf8(Trimmed(QByteArrayView(text).sliced(info.valueStart)));
+    return FromUtf8(Trimmed(QByteArrayView(text).sliced(info.valueStart)));
 }
 
 IniFile::LineEnd IniFile::NewLineEnd() const

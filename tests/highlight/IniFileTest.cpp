@@ -90,6 +90,18 @@ TEST_F(IniTest, KeysComeAndGoWithoutJoiningLinesOfMixedLineEnds)
     EXPECT_EQ(removed.ToBytes(), QByteArray("[data]\ra=1\r\r[other]\n"));
 }
 
+// Found by the INI fuzzer: a value (or a name) that starts with U+FEFF lost
+// it on reading, taken for a byte-order mark.
+TEST_F(IniTest, AValueStartingWithU_FEFFKeepsIt)
+{
+    const QString mark(QChar(0xFEFF));
+    IniFile ini = IniFile::FromBytes("[data]\na=1\n");
+    ini.SetValue("data", mark + "key", mark + "value");
+    EXPECT_EQ(ini.Value("data", mark + "key"), mark + "value");
+    ini.SetValue("data", mark + "key", "again"); // the same key, not a second one
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[data]\na=1\n\xEF\xBB\xBFkey=again\n"));
+}
+
 TEST_F(IniTest, RemovingAKeyTakesOutItsLinesAndKeepsEveryOtherByte)
 {
     const QByteArray before = "[Data]\r\nKeep=1\r\n  gone = a\r\n; gone=comment\r\nGONE=b\r\n[other]\r\ngone=c\r\n"

@@ -64,12 +64,12 @@ void ApiEntry::FindParameters()
     while (true) {
         const auto *comma = static_cast<const char *>(std::memchr(param, ',', end - param));
         const char *paramEnd = comma ? comma : end;
-        const qsizetype start = param - data - 1;
-        const qsizetype stop = paramEnd - data - 1;
-        if (!m_cut)
+        // Within what is shown: without a ")" the last parameter runs to
+        // the line's last character, which the tip leaves out.
+        const qsizetype start = std::min<qsizetype>(param - data - 1, m_shown);
+        const qsizetype stop = std::min<qsizetype>(paramEnd - data - 1, m_shown);
+        if (!m_cut || start < m_shown)
             m_spans.append({start, stop});
-        else if (start < m_shown)
-            m_spans.append({start, std::min(stop, m_shown)});
         ++m_parameterCount;
         if (!comma)
             break;

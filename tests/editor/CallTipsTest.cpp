@@ -203,6 +203,16 @@ TEST_F(CallTipsTest, ANulInAnEntryCutsTheTipThere)
     EXPECT_EQ(Highlight(), (std::pair<long, long>{16, 17}));
 }
 
+// Found by the call-tip fuzzer: without a ")" the last parameter ran to the
+// line's last character, one past the tip.
+TEST_F(CallTipsTest, AHighlightNeverPassesTheTipsEnd)
+{
+    LoadApi("Open(a,b\n");
+    Type(QStringLiteral("Open(1,"));
+    EXPECT_EQ(ShownTip(), "Open(a,");
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{7, 7}));
+}
+
 TEST_F(CallTipsTest, BinaryApiFilesAreHandled)
 {
     QByteArray binary(70000, '\0');

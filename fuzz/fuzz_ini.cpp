@@ -57,7 +57,7 @@ QString Name(FuzzedDataProvider &data, const char *forbidden)
     name.removeIf([forbidden](QChar c) { return c == u'\r' || c == u'\n' || c == u'\0' || QByteArray(forbidden).contains(char(c.unicode())); });
     name = TrimBlanks(name);
     while (!name.isEmpty() && (name[0] == u';' || name[0] == u'#' || name[0] == u'['))
-        name.remove(0, 1);
+        name = TrimBlanks(name.mid(1));
     return name.isEmpty() ? QStringLiteral("k") : name;
 }
 

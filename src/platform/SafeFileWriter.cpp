@@ -62,13 +62,13 @@ void SafeFileWriter::Fail(int systemError, const QString &reason)
 
 FileWriteResult SafeFileWriter::Open()
 {
-    // Writes go straight to the file descriptor (below), so nothing waits in
-    // a buffer whose failure could go unnoticed.
     // The temporary file would take a read-only file's place all the same.
     if (IsReadOnly(m_path)) {
         Fail(EACCES, QStringLiteral("这个文件是只读的。"));
         return m_result;
     }
+    // Writes go straight to the file descriptor (below), so nothing waits in
+    // a buffer whose failure could go unnoticed.
     errno = 0;
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int error = errno;

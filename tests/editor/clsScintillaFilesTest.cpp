@@ -106,7 +106,13 @@ TEST_F(EditorFilesTest, WhatCannotBeReadIsRefusedWithAReason)
 {
     sci().SetText(QStringLiteral("kept"));
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
-    for (const QString &path : {Path(QStringLiteral("folder")), QStringLiteral("/dev/zero")}) {
+    // Special files never hold the editor up: a pipe without a writer, links
+    // to devices that never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Path(QStringLiteral("zero.txt"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/urandom"), Path(QStringLiteral("random.txt"))));
+    for (const QString &path : {Path(QStringLiteral("folder")), QStringLiteral("/dev/zero"), Path(QStringLiteral("pipe.txt")),
+                                Path(QStringLiteral("zero.txt")), Path(QStringLiteral("random.txt"))}) {
         const FileIoResult result = sci().LoadFile(path);
         EXPECT_EQ(result.outcome, FileIoResult::Failed) << path.toStdString();
         EXPECT_FALSE(result.reason.isEmpty());

@@ -201,7 +201,12 @@ DocumentLoader::Pass DocumentLoader::LoadUtf8(const TextEncoding &encoding)
         const QByteArrayView chunk = reader.Chunk();
         const auto step = decoder.Decode(chunk, reader.Last(), nullptr);
         if (!step.ok) {
-            m_rawPrefix = from == 0 ? loaded : 0;
+            // What went in is the file's first bytes only when no mark was
+            // skipped; the raw reading then goes on from there.
+            if (from == 0)
+                m_rawPrefix = loaded;
+            else
+                Clear();
             return Pass::Invalid;
         }
         if (loaded == 0)

@@ -113,6 +113,20 @@ TEST_F(EncodingDetectionTest, TheStartDecidesAndTheWholeFileMustAgree)
     EXPECT_EQ(loaded.encoding.codec, TextEncoding::Big5);
 }
 
+// A UTF-8 reading that fails after whole chunks went in must leave nothing
+// behind for the next reading: the file comes back byte for byte.
+TEST_F(EncodingDetectionTest, AReadingThatFailsLateLeavesNothingBehind)
+{
+    const QByteArray valid = QStringLiteral("第一行\n第二行\n").toUtf8();
+    for (const QByteArray &mark : {QByteArray("\xef\xbb\xbf"), QByteArray()})
+        for (const qint64 chunk : {qint64(3), qint64(6), qint64(7)}) {
+            // The zero byte rules out every single-byte reading: raw bytes.
+            const QByteArray bytes = mark + valid + QByteArray("\x01\x00\xe7\xac-f\xac\n", 8);
+            const LoadedText loaded = Detected(bytes, DocumentLoader::Sizes{chunk, 1 << 20, 64 * 1024});
+            EXPECT_NE(loaded.encoding.codec, TextEncoding::Utf8) << chunk;
+        }
+}
+
 TEST_F(EncodingDetectionTest, WordsAreTakenWholeFromTheSample)
 {
     QByteArray sample;

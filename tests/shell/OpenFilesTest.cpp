@@ -126,6 +126,7 @@ TEST_F(OpenFilesTest, OpeningAFileThatIsOpenBringsItsWindowForward)
     window->OpenFiles(FilesAt({a, b}));
     ASSERT_EQ(window->Documents().size(), 3);
     frmDoc *first = window->FindDocument(a);
+    ASSERT_NE(first, nullptr);
     first->parentWidget()->showMinimized();
 
     // Another spelling of a, and a link to it: still that one window.

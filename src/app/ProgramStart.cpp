@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace ProgramStart {
 
@@ -36,36 +38,95 @@ void ReceiveLaterStarts(SingleInstance &instance, frmMain &window)
                      });
 }
 
+namespace {
+
+void Describe()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ferrolan"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(FERROLAN_VERSION));
+}
+
+// Qt's own options (-platform, -style, ...) are taken off the command line
+// by QApplication alone: a command line with any of them is read after the
+// window system is up.
+bool OnlyOurOptions(int argc, char *argv[])
+{
+    static const QStringList ours{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("-v"),
+                                  QStringLiteral("--version"), QStringLiteral("--new-instance")};
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument == QLatin1String("--"))
+            return true;
+        if (argument.startsWith(QLatin1Char('-')) && !ours.contains(argument))
+            return false;
+    }
+    return true;
+}
+
+// What the command line asks, decided before any window: help, version or a
+// refusal, files handed to the program already running, or a start of our
+// own (listening for later starts unless --new-instance).
+struct StartDecision
+{
+    CommandLine line;
+    QString serverName;
+    std::unique_ptr<StartLock> lock; // held until this start listens
+    bool listen = false;
+};
+
+std::optional<int> Decide(StartDecision &decision)
+{
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString workingDir = QDir::currentPath();
+    decision.line = CommandLine::Parse(arguments, workingDir);
+    if (decision.line.action != CommandLine::Action::Start)
+        return Answer(decision.line);
+    if (decision.line.newInstance)
+        return std::nullopt;
+    decision.serverName = SingleInstance::ServerName();
+    decision.lock = std::make_unique<StartLock>(decision.serverName);
+    switch (SingleInstance::HandOver(decision.serverName, workingDir, arguments)) {
+    case SingleInstance::HandOverResult::Taken:
+        return 0;
+    case SingleInstance::HandOverResult::NoOne:
+        decision.listen = true;
+        break;
+    case SingleInstance::HandOverResult::NoAnswer: // it hangs: start apart, leave its socket alone
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int Run(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ferrolan"));
-    QApplication::setApplicationVersion(QStringLiteral(FERROLAN_VERSION));
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));
-    QApplication::setWindowIcon(ProgramIcon::Icon());
-
-    const QStringList arguments = QApplication::arguments().mid(1);
-    const QString workingDir = QDir::currentPath();
-    const CommandLine line = CommandLine::Parse(arguments, workingDir);
-    if (line.action != CommandLine::Action::Start)
-        return Answer(line);
-
-    const QString serverName = SingleInstance::ServerName();
-    SingleInstance instance;
-    if (!line.newInstance) {
-        StartLock lock(serverName);
-        switch (SingleInstance::HandOver(serverName, workingDir, arguments)) {
-        case SingleInstance::HandOverResult::Taken:
-            return 0;
-        case SingleInstance::HandOverResult::NoOne:
-            instance.Listen(serverName);
-            break;
-        case SingleInstance::HandOverResult::NoAnswer: // it hangs: start apart, leave its socket alone
-            break;
-        }
+    // Help, version and a hand-over need no window system: deciding them
+    // on a bare core application keeps a second start short.
+    StartDecision decision;
+    bool decided = false;
+    if (OnlyOurOptions(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        Describe();
+        if (const std::optional<int> exitCode = Decide(decision))
+            return *exitCode;
+        decided = true;
     }
 
-    frmMain window(nullptr, line.files);
+    QApplication app(argc, argv);
+    Describe();
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));
+    QApplication::setWindowIcon(ProgramIcon::Icon());
+    if (!decided)
+        if (const std::optional<int> exitCode = Decide(decision))
+            return *exitCode;
+
+    SingleInstance instance;
+    if (decision.listen)
+        instance.Listen(decision.serverName);
+    decision.lock.reset();
+
+    frmMain window(nullptr, decision.line.files);
     ReceiveLaterStarts(instance, window);
     window.show();
     return app.exec();

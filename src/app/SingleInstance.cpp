@@ -2,7 +2,6 @@
 
 #include <QDataStream>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
@@ -18,13 +17,17 @@ constexpr char Answer = 'K';
 constexpr quint32 MaxMessage = 16 * 1024 * 1024;
 constexpr qsizetype LengthBytes = 4;
 
-// The display the program shows on, as a file-name part.
+// The display the program shows on, as a file-name part. Taken from the
+// environment alone, so that a start that has not yet connected to the
+// window system (a hand-over) names the same socket as the running program.
 QString DisplayName()
 {
     QByteArray display = qgetenv("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qgetenv("DISPLAY");
-    QString name = QGuiApplication::platformName();
+    QString name = qEnvironmentVariable("QT_QPA_PLATFORM").section(QLatin1Char(':'), 0, 0);
+    if (name.isEmpty())
+        name = QStringLiteral("desktop");
     if (!display.isEmpty())
         name += QLatin1Char('-') + QString::fromLocal8Bit(display);
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.-]"));

@@ -78,23 +78,27 @@ FileToOpen FileArgument(const QString &argument, const QDir &base)
 QList<FileToOpen> Files(const QStringList &positional, const QDir &base)
 {
     QList<FileToOpen> files;
-    std::optional<int> pendingLine;
+    // A plain flag and number rather than an optional: GCC takes the
+    // optional's value for uninitialised here.
+    bool linePending = false;
+    int pendingLine = 0;
     for (const QString &argument : positional) {
-        if (const auto line = LineArgument(argument)) {
-            pendingLine = line;
+        if (const std::optional<int> line = LineArgument(argument)) {
+            linePending = true;
+            pendingLine = *line;
             continue;
         }
         FileToOpen file = FileArgument(argument, base);
-        if (pendingLine) {
-            file.line = *pendingLine;
+        if (linePending) {
+            file.line = pendingLine;
             file.column = 0;
-            pendingLine.reset();
+            linePending = false;
         }
         files.append(file);
     }
     // "ferrolan a.c +12": a line given last goes with the file before it.
-    if (pendingLine && !files.isEmpty()) {
-        files.last().line = *pendingLine;
+    if (linePending && !files.isEmpty()) {
+        files.last().line = pendingLine;
         files.last().column = 0;
     }
     return files;

@@ -28,8 +28,10 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <utility>
 #include <Qsci/qsciscintillabase.h>
 
 const QString frmMain::Caption = QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版");
@@ -219,13 +221,22 @@ frmDoc *frmMain::MakeDocument()
     // document comes forward.
     if (doc->sciMain)
         connect(
-            doc->sciMain.get(), &clsScintilla::UriDropped, doc,
-            [this](const QString &uri) {
-                if (const QUrl url(uri); url.isLocalFile())
-                    OpenFiles({FileToOpen{url.toLocalFile()}});
-            },
-            Qt::QueuedConnection);
+            doc->sciMain.get(), &clsScintilla::UriDropped, doc, [this](const QString &uri) { TakeDroppedUri(uri); });
     return doc;
+}
+
+// The component reports each URI of a drop on its own, all before the drop
+// ends; they open together, in the drop's order, once it has ended (the
+// file manager waits for its end). One at a time they would interleave: a
+// file's load lets the interface breathe, which would start the next open.
+void frmMain::TakeDroppedUri(const QString &uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile())
+        return;
+    if (m_droppedFiles.isEmpty())
+        QTimer::singleShot(0, this, [this] { OpenFiles(std::exchange(m_droppedFiles, {})); });
+    m_droppedFiles.append(FileToOpen{url.toLocalFile()});
 }
 
 frmDoc *frmMain::OpenDocument(const QString &name)

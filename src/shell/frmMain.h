@@ -126,6 +126,7 @@ private:
     void ActivateDocument(frmDoc *doc);
     static void PlaceCaret(frmDoc *doc, const FileToOpen &file);
     static long CharacterPosition(const clsScintilla &sci, long line, long column);
+    void TakeDroppedUri(const QString &uri);
     void ReportSaveFailure(const QString &path, const QString &reason);
     bool WriteDocument(frmDoc *doc, const QString &path);
 
@@ -138,4 +139,5 @@ private:
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows
+    QList<FileToOpen> m_droppedFiles; // the files of a drop on an editor, until it has ended
 };

@@ -172,12 +172,17 @@ TEST_F(OpenFilesTest, FilesDroppedOnTheDocumentAreaOrAnEditorOpen)
     Drop(editor->viewport(), Files({c}));
     EXPECT_EQ(Titles(), (QStringList{"新建文档 1", a, b, c}));
     EXPECT_EQ(window->Documents()[0]->sciMain->GetText(), "") << "nothing went into the editor";
+    // Several at once: in order, the last one in front.
+    const QString d = Write("d.txt", "d"), e = Write("e.txt", "e");
+    Drop(editor->viewport(), Files({d, e}));
+    EXPECT_EQ(Titles(), (QStringList{"新建文档 1", a, b, c, d, e}));
+    EXPECT_EQ(Active()->strFile, e);
 
     // Something that is no local file opens nothing.
     auto *remote = new QMimeData;
     remote->setUrls({QUrl("https://www.ferrolan.example/x.txt")});
     Drop(window->MdiArea()->viewport(), remote);
-    EXPECT_EQ(window->Documents().size(), 4);
+    EXPECT_EQ(window->Documents().size(), 6);
 }
 
 TEST_F(OpenFilesTest, TextDroppedInTheEditorStillGoesIntoTheText)

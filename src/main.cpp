@@ -1,11 +1,6 @@
-#include "shell/frmMain.h"
-
-#include <QApplication>
+#include "app/ProgramStart.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    frmMain mainWindow;
-    mainWindow.show();
-    return app.exec();
+    return ProgramStart::Run(argc, argv);
 }

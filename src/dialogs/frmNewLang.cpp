@@ -4,6 +4,7 @@
 #include "DigitKeyFilter.h"
 #include "LanguageName.h"
 #include "highlight/HighlighterFile.h"
+#include "highlight/HighlighterFolders.h"
 #include "highlight/modHighlighter.h"
 #include "highlight/modIni.h"
 #include "platform/ColourChooserSeam.h"
@@ -11,7 +12,9 @@
 #include "platform/WriteFailure.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -151,24 +154,42 @@ void frmNewLang::cmdOK_Click()
         return;
     }
     const QString path = LanguageName::FilePath(name, strDir);
-    if (QFile::exists(path)
+    const QString existing = ExistingFile(path);
+    if (!existing.isEmpty()
         && MsgBox(this,
-                  QStringLiteral("语言文件“%1”已存在。\n要替换其中的语言名称、词法和默认样式吗？").arg(path),
+                  QStringLiteral("语言文件“%1”已存在。\n要替换其中的语言名称、词法和默认样式吗？").arg(existing),
                   Caption, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Question)
                != QMessageBox::Yes)
         return;
-    if (!WriteLanguageFile(name, path))
+    const bool existed = QFile::exists(path);
+    // An installed language is changed in the user's own copy of its file.
+    const HighlighterFolders folders{strLookup, strDir};
+    if (const IniWriteResult copied = existing.isEmpty() ? IniWriteResult{} : folders.CopyToUser(existing); !copied) {
+        MsgBox(this, WriteFailureMessage(WrittenFile::LanguageFile, {copied.failure}), Caption, QMessageBox::Ok,
+               QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    QDir().mkpath(strDir); // the user's folder on the first new language; a failure shows as the write's
+    if (!WriteLanguageFile(name, path, existed))
         return;
     LoadHighlighter(path);
     emit LanguageAdded(path);
     accept();
 }
 
+// The file of that language in strDir, or else in the earliest folder that
+// has one; empty for a new language.
+QString frmNewLang::ExistingFile(const QString &strPath) const
+{
+    if (QFile::exists(strPath))
+        return strPath;
+    return HighlighterFolders{strLookup, strDir}.Find(QFileInfo(strPath).fileName());
+}
+
 // The three keys in their order. A file this dialog made is removed again
 // when a later key cannot be written, so no half-made language is left.
-bool frmNewLang::WriteLanguageFile(const QString &strName, const QString &strPath)
+bool frmNewLang::WriteLanguageFile(const QString &strName, const QString &strPath, bool existed)
 {
-    const bool existed = QFile::exists(strPath);
     const QString style32 = QStringLiteral(":::V:C:::") + cmbFont->currentText() + QLatin1Char(':')
                             + txtSize->text() + QLatin1Char(':') + QString::number(ColourSwatch::Colour(picFore))
                             + QLatin1Char(':') + QString::number(ColourSwatch::Colour(picBack))

@@ -19,8 +19,13 @@ class frmNewLang : public QDialog
 public:
     explicit frmNewLang(QWidget *parent = nullptr);
 
-    // The highlighters directory; set by the caller before the dialog shows.
+    // The folder new languages are written to (the user's); set by the
+    // caller before the dialog shows.
     QString strDir;
+    // Every folder languages are read from, earliest first: a language of
+    // the same name in any of them is replaced only when the user agrees,
+    // in a copy of its file in strDir.
+    QStringList strLookup;
 
     // The lexer list: item i stands for lexer number LexerNumber(i).
     static const QStringList &LexerItems();
@@ -36,7 +41,8 @@ private:
     void cmbLexer_Click();
     void ChooseColour(QFrame *swatch);
     void cmdOK_Click();
-    bool WriteLanguageFile(const QString &strName, const QString &strPath);
+    bool WriteLanguageFile(const QString &strName, const QString &strPath, bool existed);
+    QString ExistingFile(const QString &strPath) const;
 
     QLineEdit *txtName = nullptr;
     QComboBox *cmbLexer = nullptr;

@@ -7,13 +7,12 @@
 #include "highlight/modHighlighter.h"
 #include "highlight/modIni.h"
 #include "platform/ColourChooserSeam.h"
+#include "platform/FileKey.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/WriteFailure.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -48,14 +47,6 @@ QPushButton *Button(QWidget *parent, const char *name, const QString &caption)
     auto *button = Named(new QPushButton(caption, parent), name);
     button->setAutoDefault(false);
     return button;
-}
-
-// One file, however its path was spelled ("dir//x.CHL", a link to it).
-QString FileKey(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 // A number made of digits only, capped at the ceiling (a run of digits too
@@ -278,6 +269,11 @@ void frmOptions::FillFontList()
 
 void frmOptions::ListLangs(const QString &strDir)
 {
+    ListLangs(HighlighterFolders::Single(strDir));
+}
+
+void frmOptions::ListLangs(const HighlighterFolders &folders)
+{
     // Edits not yet confirmed survive a new listing (after a language was
     // added), matched by file.
     std::map<QString, WorkingEntry> previous;
@@ -286,16 +282,16 @@ void frmOptions::ListLangs(const QString &strDir)
 
     m_filling = true;
     lstLang->clear();
-    LangDir = strDir;
+    Folders = folders;
+    LangDir = folders.user;
     WorkingCopy.clear();
     CurrentLang = -1;
-    const QDir dir(strDir);
-    for (const QString &name : HighlighterFileNames(strDir)) {
-        const QString path = dir.filePath(name);
+    for (const QString &path : HighlighterFiles(folders.lookup)) {
         lstLang->addItem(ReadIniValue(HighlighterFile::Section, QStringLiteral("LangName"), path));
         const auto kept = previous.find(FileKey(path));
         WorkingEntry entry = kept != previous.end() ? std::move(kept->second) : CopyHighlighterByPath(path);
         entry.record.FilePath = path;
+        entry.listed.FilePath = path;
         WorkingCopy.push_back(std::move(entry));
     }
     m_filling = false;
@@ -317,8 +313,9 @@ frmOptions::WorkingEntry frmOptions::CopyHighlighterByPath(const QString &strPat
     const QString key = FileKey(strPath);
     for (int i = HighlighterCount - 1; i >= 0; --i)
         if (!HighlighterTable[i].FilePath.isEmpty() && FileKey(HighlighterTable[i].FilePath) == key)
-            return {HighlighterTable[i], i};
-    return {HighlighterFile::ReadFile(strPath), -1};
+            return {HighlighterTable[i], HighlighterTable[i], i};
+    const Highlighter read = HighlighterFile::ReadFile(strPath);
+    return {read, read, -1};
 }
 
 Highlighter *frmOptions::CurrentRecord()
@@ -423,19 +420,22 @@ void frmOptions::cmdAdd_Click()
 {
     frmNewLang dialog(this);
     dialog.strDir = LangDir;
-    connect(&dialog, &frmNewLang::LanguageAdded, this, [this] { ListLangs(LangDir); });
+    dialog.strLookup = Folders.lookup;
+    connect(&dialog, &frmNewLang::LanguageAdded, this, [this] { ListLangs(Folders); });
     dialog.exec();
 }
 
-// Each language goes to the file it came from and, once the file holds it,
-// to its table entry. A file that cannot be written is named; its entry
-// keeps what the file still holds.
+// Each changed language goes to its file in the user's folder and, once the
+// file holds it, to its table entry; a language left as it was is not
+// written at all. A file that cannot be written is named; its entry keeps
+// what the file still holds.
 QList<WriteFailure> frmOptions::SaveHighlighters()
 {
     QList<WriteFailure> failures;
-    for (const WorkingEntry &entry : WorkingCopy) {
-        const IniWriteResult written = HighlighterFile::WriteSettings(entry.record);
-        if (!written) {
+    for (WorkingEntry &entry : WorkingCopy) {
+        if (entry.record == entry.listed)
+            continue;
+        if (const IniWriteResult written = SaveHighlighter(entry); !written) {
             failures.append(written.failure);
             continue;
         }
@@ -443,6 +443,20 @@ QList<WriteFailure> frmOptions::SaveHighlighters()
             HighlighterTable[size_t(entry.tableIndex)] = entry.record;
     }
     return failures;
+}
+
+// An installed definition is copied to the user's folder before its first
+// change, so the changed file keeps every line the dialog does not know.
+IniWriteResult frmOptions::SaveHighlighter(WorkingEntry &entry)
+{
+    if (const IniWriteResult copied = Folders.CopyToUser(entry.record.FilePath); !copied)
+        return copied;
+    Highlighter mine = entry.record;
+    mine.FilePath = Folders.UserPath(entry.record.FilePath);
+    const IniWriteResult written = HighlighterFile::WriteSettings(mine);
+    if (written)
+        entry.record.FilePath = mine.FilePath;
+    return written;
 }
 
 void frmOptions::cmdOK_Click()
@@ -461,9 +475,14 @@ void frmOptions::done(int result)
     QDialog::done(result);
 }
 
-void ShowHighlighterSettings(const QString &strDir, QWidget *owner)
+void ShowHighlighterSettings(const HighlighterFolders &folders, QWidget *owner)
 {
     frmOptions dialog(owner);
-    dialog.ListLangs(strDir);
+    dialog.ListLangs(folders);
     dialog.exec();
+}
+
+void ShowHighlighterSettings(const QString &strDir, QWidget *owner)
+{
+    ShowHighlighterSettings(HighlighterFolders::Single(strDir), owner);
 }

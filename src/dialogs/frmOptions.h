@@ -2,6 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "highlight/Highlighter.h"
+#include "highlight/HighlighterFolders.h"
 #include "platform/WriteFailure.h"
 
 #include <QDialog>
@@ -20,9 +21,11 @@ class QPushButton;
 class QScrollBar;
 class QTabWidget;
 
-// "语法选项": edits every language of the highlighters directory on a working
-// copy of the highlighter table. Confirm writes each language to its file
-// and, where the write worked, into the table; Cancel drops the copy.
+// "语法选项": edits every language of the highlighter folders on a working
+// copy of the highlighter table. Confirm writes each language that was
+// changed to its file in the user's folder (copied there on its first
+// change) and, where the write worked, into the table; Cancel drops the
+// copy.
 class frmOptions : public QDialog
 {
     Q_OBJECT
@@ -30,8 +33,11 @@ class frmOptions : public QDialog
 public:
     explicit frmOptions(QWidget *parent = nullptr);
 
-    // Lists the languages of the directory's files and builds the working
-    // copy; shows the first language's style 0.
+    // Lists the languages of the folders' files (an earlier folder's file
+    // hiding a later one of the same name) and builds the working copy;
+    // shows the first language's style 0.
+    void ListLangs(const HighlighterFolders &folders);
+    // One folder, read and written.
     void ListLangs(const QString &strDir);
 
 protected:
@@ -39,11 +45,13 @@ protected:
     void done(int result) override;
 
 private:
-    // One listed language: its record and the table entry it came from
-    // (-1 when its file is not in the table).
+    // One listed language: its record, the record as listed (to tell an
+    // edited language) and the table entry it came from (-1 when its file
+    // is not in the table).
     struct WorkingEntry
     {
         Highlighter record;
+        Highlighter listed;
         int tableIndex = -1;
     };
 
@@ -68,12 +76,14 @@ private:
     void cmdAdd_Click();
     void cmdOK_Click();
     QList<WriteFailure> SaveHighlighters();
+    IniWriteResult SaveHighlighter(WorkingEntry &entry);
     static WorkingEntry CopyHighlighterByPath(const QString &strPath);
 
     std::vector<WorkingEntry> WorkingCopy;
     int CurrentLang = -1;
     int CurrentStyle = 0;
-    QString LangDir;
+    QString LangDir; // where new languages go: the user's folder
+    HighlighterFolders Folders;
     bool m_filling = false;
     DialogPlacement m_placement;
 
@@ -106,5 +116,6 @@ private:
 };
 
 // Opens the settings dialog modally over the owner with the languages of the
-// directory, and returns when it has been closed.
+// folders, and returns when it has been closed.
+void ShowHighlighterSettings(const HighlighterFolders &folders, QWidget *owner);
 void ShowHighlighterSettings(const QString &strDir, QWidget *owner);

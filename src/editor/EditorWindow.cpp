@@ -2,6 +2,8 @@
 
 #include "EditorAccessibility.h"
 
+#include <QUrl>
+
 
 namespace {
 
@@ -159,6 +161,14 @@ void EditorWindow::ConnectNotifications()
         r.text = text;
         r.listType = id;
         r.position = position;
+    });
+    // A file dropped on the editor comes as its URI, the record's text.
+    connect(this, &B::SCN_URIDROPPED, this, [this](const QUrl &url) {
+        const QByteArray uri = url.toEncoded();
+        NotifyRecord record;
+        record.code = scn::URIDROPPED;
+        record.text = uri.constData();
+        Notify(record);
     });
     Forward(&B::SCN_FOCUSIN, scn::FOCUSIN, nothing);
     Forward(&B::SCN_FOCUSOUT, scn::FOCUSOUT, nothing);

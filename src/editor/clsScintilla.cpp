@@ -147,6 +147,9 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
     case scn::USERLISTSELECTION:
         emit UserListSelection();
         break;
+    case scn::URIDROPPED:
+        emit UriDropped(QString::fromUtf8(scn.text));
+        break;
     default: // read-only attempts, keys, macro records, needs-shown and the rest
         break;
     }

@@ -349,6 +349,9 @@ signals:
     void Paint();
     void UserListSelection();
     void EncodingChanged();
+    // Something with a URI (a file from a file manager) was dropped on the
+    // editor; dropped text is moved or copied into the document instead.
+    void UriDropped(const QString &uri);
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;

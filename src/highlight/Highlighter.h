@@ -50,6 +50,8 @@ struct Highlighter
     std::int32_t Lexer = 0; // SCLEX_* number, key "Language"
     QString FilePath;       // the CHL file the entry was read from
 
+    bool operator==(const Highlighter &) const = default;
+
     StyleSpec Style(int n) const
     {
         return {Bold[n], Italic[n], Underline[n], Visible[n], EolFilled[n],

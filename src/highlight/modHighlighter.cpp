@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSet>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -13,6 +14,7 @@
 std::vector<Highlighter> HighlighterTable;
 std::int16_t HighlighterCount = 0;
 std::int16_t CurrentHighlighter = 0;
+QStringList HighlighterLookup;
 
 namespace {
 
@@ -41,27 +43,41 @@ bool GlobMatch(QStringView pattern, QStringView name)
     return p == pattern.size();
 }
 
-// A filter is description|patterns|description|patterns|...; only the
-// pattern halves decide, each a list split at ";".
 bool FilterMatches(const QString &filter, const QString &foldedName)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    for (qsizetype i = 1; i < parts.size(); i += 2)
-        for (const QString &pattern : parts[i].split(QLatin1Char(';'))) {
-            const QString folded = pattern.trimmed().toCaseFolded();
-            if (!folded.isEmpty() && GlobMatch(folded, foldedName))
-                return true;
-        }
+    for (const QString &pattern : FilterPatterns(filter))
+        if (GlobMatch(pattern.toCaseFolded(), foldedName))
+            return true;
     return false;
 }
 
+bool FileNameBefore(const QString &a, const QString &b)
+{
+    const int folded = a.compare(b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
 } // namespace
+
+// A filter is description|patterns|description|patterns|...; only the
+// pattern halves count, each a list split at ";".
+QStringList FilterPatterns(const QString &filter)
+{
+    QStringList patterns;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        for (const QString &pattern : parts[i].split(QLatin1Char(';')))
+            if (const QString trimmed = pattern.trimmed(); !trimmed.isEmpty())
+                patterns.append(trimmed);
+    return patterns;
+}
 
 void ResetHighlighterTable()
 {
     HighlighterTable.clear();
     HighlighterCount = 0;
     CurrentHighlighter = 0;
+    HighlighterLookup.clear();
 }
 
 QStringList HighlighterFileNames(const QString &strDir)
@@ -72,11 +88,35 @@ QStringList HighlighterFileNames(const QString &strDir)
     // A link to a device or a pipe is no language file.
     names.removeIf([&](const QString &name) { return !QFileInfo(dir.filePath(name)).isFile(); });
     // The order of the table must not depend on the file system.
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), FileNameBefore);
     return names;
+}
+
+QStringList HighlighterFiles(const QStringList &folders)
+{
+    QStringList paths;
+    QSet<QString> taken; // case-folded file names
+    for (const QString &folder : folders) {
+        const QDir dir(folder);
+        for (const QString &name : HighlighterFileNames(folder))
+            if (!taken.contains(name.toCaseFolded())) {
+                taken.insert(name.toCaseFolded());
+                paths.append(dir.filePath(name));
+            }
+    }
+    std::sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
+        return FileNameBefore(QFileInfo(a).fileName(), QFileInfo(b).fileName());
+    });
+    return paths;
+}
+
+void LoadHighlighterFolders(const QStringList &folders)
+{
+    HighlighterLookup = folders;
+    const QStringList paths = HighlighterFiles(folders);
+    HighlighterTable.reserve(HighlighterTable.size() + paths.size());
+    for (const QString &path : paths)
+        LoadHighlighter(path);
 }
 
 void LoadHighlighters(const QString &strDir)
@@ -163,7 +203,15 @@ void LoadLanguageApi(clsScintilla &sci, const Highlighter &h)
         sci.ClearAPIList();
         return;
     }
-    const QString path = chl.path() + QLatin1Char('/') + chl.completeBaseName() + QStringLiteral(".api");
+    const QString name = chl.completeBaseName() + QStringLiteral(".api");
+    QStringList folders = HighlighterLookup;
+    folders.append(chl.path());
+    QString path = QDir(chl.path()).filePath(name);
+    for (const QString &folder : folders)
+        if (QFileInfo::exists(QDir(folder).filePath(name))) {
+            path = QDir(folder).filePath(name);
+            break;
+        }
     const FileIoResult loaded = sci.LoadAPIFile(path);
     if (!loaded.ok() && loaded.outcome != FileIoResult::NotFound)
         qCWarning(lcHighlight).noquote() << path << "-" << loaded.reason;

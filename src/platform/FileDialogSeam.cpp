@@ -13,6 +13,12 @@ public:
                                             request.filters.join(QStringLiteral(";;")));
     }
 
+    QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) override
+    {
+        return QFileDialog::getOpenFileNames(owner, request.title, request.initialPath,
+                                             request.filters.join(QStringLiteral(";;")));
+    }
+
     QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override
     {
         const QFileDialog::Options options =

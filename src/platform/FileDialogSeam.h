@@ -27,5 +27,7 @@ public:
     virtual ~FileDialogSeam() = default;
 
     virtual QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    // Several files at once; an empty list is a cancel.
+    virtual QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) = 0;
     virtual QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
 };

@@ -56,19 +56,27 @@ QString SettingsStore::GetSetting(const QString &appName, const QString &section
 void SettingsStore::SaveSetting(const QString &appName, const QString &section,
                                 const QString &key, const QString &value)
 {
+    SaveSettings(appName, section, {{key, value}});
+}
+
+void SettingsStore::SaveSettings(const QString &appName, const QString &section,
+                                 const QList<std::pair<QString, QString>> &keysAndValues)
+{
     const QString path = FileOf(appName);
     if (!Usable(path))
         return;
     QSettings store(path, QSettings::IniFormat);
-    store.setValue(section + QLatin1Char('/') + key, value);
+    for (const auto &[key, value] : keysAndValues)
+        store.setValue(section + QLatin1Char('/') + key, value);
     store.sync();
     // A setting is a place or an option, not the user's work: the log says
     // so, the user is not interrupted.
     if (store.status() != QSettings::NoError)
-        qCWarning(lcSettings).noquote() << "could not write" << section + QLatin1Char('/') + key << "to"
-                                        << store.fileName()
-                                        << (store.status() == QSettings::AccessError ? "(access denied)"
-                                                                                      : "(format error)");
+        for (const auto &[key, value] : keysAndValues)
+            qCWarning(lcSettings).noquote() << "could not write" << section + QLatin1Char('/') + key << "to"
+                                            << store.fileName()
+                                            << (store.status() == QSettings::AccessError ? "(access denied)"
+                                                                                          : "(format error)");
 }
 
 QString SettingsStore::SingleText(double value)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 #include <optional>
 
 // The per-user settings store: text values under an application name, a
@@ -15,6 +17,9 @@ public:
     // "ferrolan.settings").
     static void SaveSetting(const QString &appName, const QString &section,
                             const QString &key, const QString &value);
+    // Several keys of one section, written to the file once.
+    static void SaveSettings(const QString &appName, const QString &section,
+                             const QList<std::pair<QString, QString>> &keysAndValues);
 
     // The application's INI file: "Ferrolan/<appName>.ini" in the user's
     // config directory. Only a regular file of a sane size there is read or

@@ -10,6 +10,7 @@ MainActions::MainActions(QObject *parent)
     : QObject(parent),
       mnuNew(Make("mnuNew", "新建文档(&N)", "Ctrl+N")),
       mnuOpen(Make("mnuOpen", "打开文件(&O)", "Ctrl+O")),
+      mnuClearRecent(Make("mnuClearRecent", "清除列表(&C)")),
       mnuSave(Make("mnuSave", "保存文档(&S)", "Ctrl+S")),
       mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12")),
       mnuExportHTML(Make("mnuExportHTML", "导出为HTML(&D)")),

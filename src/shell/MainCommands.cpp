@@ -3,6 +3,7 @@
 #include "DialogFilter.h"
 #include "MainActions.h"
 #include "MainMenus.h"
+#include "RecentFilesMenu.h"
 #include "WindowArranger.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
@@ -12,6 +13,7 @@
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
+#include "highlight/HighlighterFolders.h"
 #include "highlight/HtmlExport.h"
 #include "highlight/modHighlighter.h"
 #include "platform/FileDialogSeam.h"
@@ -74,6 +76,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
 
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
+    new RecentFilesMenu(main, menus->mnuRecentFiles, a->mnuClearRecent);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
     connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
     connect(menus->mnuReopenEncoding, &QMenu::aboutToShow, this,
@@ -111,9 +114,7 @@ void MainCommands::New()
 
 void MainCommands::Open()
 {
-    const QString path = m_main->AskFileName(frmMain::FileDialogKind::Open, QString());
-    if (!path.isEmpty())
-        m_main->OpenDocument(path);
+    m_main->OpenFiles(FilesAt(m_main->AskOpenFileNames()));
     FocusActiveEditor();
 }
 
@@ -231,7 +232,7 @@ void MainCommands::TimeDate()
 
 void MainCommands::SyntaxSettings()
 {
-    ShowHighlighterSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/"), m_main);
+    ShowHighlighterSettings(HighlighterFolders::ForProgram(), m_main);
     ReapplyHighlighters(m_main->Editors());
     FocusActiveEditor();
     m_main->SetupMenu();

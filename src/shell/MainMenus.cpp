@@ -40,6 +40,7 @@ MainMenus::MainMenus(QMainWindow *window, MainActions *a)
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
                          {a->mnuNew, a->mnuOpen, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
                           a->mnuPrint, nullptr, a->mnuExit})),
+      mnuRecentFiles(AddSubmenu(mnuFile, "mnuRecentFiles", "最近打开的文件(&R)")),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.
       mnuReopenEncoding(AddEncodingMenu(a, "mnuReopenEncoding", "以其他编码重新打开", TextEncoding::MenuGroups(TextEncoding::Menu::Reopen),
@@ -59,6 +60,9 @@ MainMenus::MainMenus(QMainWindow *window, MainActions *a)
       mnuHelp(AddTopMenu(window, "mnuHelp", "帮助(&H)", {a->help, nullptr, a->sj, a->zy, a->mnuAbout})),
       m_actions(a)
 {
+    // The recent files follow Open.
+    const QList<QAction *> fileItems = mnuFile->actions();
+    mnuFile->insertMenu(fileItems.value(fileItems.indexOf(a->mnuOpen) + 1), mnuRecentFiles);
     // The two encoding submenus sit between Save as and a separator.
     mnuFile->insertMenu(a->mnuExportHTML, mnuReopenEncoding);
     mnuFile->insertMenu(a->mnuExportHTML, mnuConvertEncoding);

@@ -23,6 +23,7 @@ public:
     MainMenus(QMainWindow *window, MainActions *actions);
 
     QMenu *const mnuFile;
+    QMenu *const mnuRecentFiles;
     QMenu *const mnuReopenEncoding;
     QMenu *const mnuConvertEncoding;
     QMenu *const mnuEdit;

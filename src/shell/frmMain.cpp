@@ -1,10 +1,12 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "FileDropTarget.h"
 #include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
 #include "MainToolbar.h"
+#include "ProgramIcon.h"
 #include "StatusBarPanels.h"
 #include "StatusProgress.h"
 #include "WindowArranger.h"
@@ -13,7 +15,9 @@
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
+#include "highlight/HighlighterFolders.h"
 #include "highlight/modHighlighter.h"
+#include "platform/FileKey.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
 #include "platform/TryStep.h"
@@ -24,6 +28,10 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <utility>
 #include <Qsci/qsciscintillabase.h>
 
 const QString frmMain::Caption = QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版");
@@ -48,16 +56,21 @@ private:
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent)
+frmMain::frmMain(QWidget *parent, const QList<FileToOpen> &startFiles)
     : QMainWindow(parent)
 {
     setWindowTitle(Caption);
     setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(ProgramIcon::Icon()); // the document windows and dialogs take it from here
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setBackground(palette().brush(QPalette::Dark)); // the application-workspace colour
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::OnSubWindowActivated);
+    // Files dragged from a file manager onto the document area open, once
+    // the drop is over (the file manager waits for its end).
+    connect(new FileDropTarget(m_mdiArea->viewport()), &FileDropTarget::FilesDropped, this,
+            [this](const QStringList &paths) { OpenFiles(FilesAt(paths)); }, Qt::QueuedConnection);
 
     m_actions = new MainActions(this);
     m_menus = new MainMenus(this, m_actions);
@@ -72,7 +85,7 @@ frmMain::frmMain(QWidget *parent)
 
     resize(690, 479); // design client area, 10350 x 7185 twips
     m_placement = new WindowPlacement(this);
-    MDIForm_Load();
+    MDIForm_Load(startFiles);
 }
 
 // The documents report to the main window while they go (the activation
@@ -84,28 +97,151 @@ frmMain::~frmMain()
     delete m_mdiArea;
 }
 
-void frmMain::MDIForm_Load()
+void frmMain::MDIForm_Load(const QList<FileToOpen> &startFiles)
 {
-    Setup();
+    Setup(startFiles);
 }
 
-void frmMain::Setup()
+void frmMain::Setup(const QList<FileToOpen> &startFiles)
 {
-    // The table is complete before any document asks for a highlighter.
-    LoadHighlighters(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters"));
+    // The table is complete before any document asks for a highlighter: the
+    // user's own languages, the installed ones, those beside the program.
+    LoadHighlighterFolders(HighlighterFolders::ForProgram().lookup);
     SetupMenu();
     m_placement->Restore();
-    OpenDocument(QStringLiteral("新建文档"));
+    OpenStartDocuments(startFiles);
     WindowArranger::Cascade(m_mdiArea);
 }
 
-frmDoc *frmMain::OpenDocument(const QString &name)
+void frmMain::OpenStartDocuments(const QList<FileToOpen> &files)
+{
+    if (files.isEmpty() || OpenFiles(files).isEmpty())
+        OpenDocument(QStringLiteral("新建文档"));
+}
+
+QList<frmDoc *> frmMain::OpenFiles(const QList<FileToOpen> &files)
+{
+    QList<frmDoc *> opened;
+    for (const FileToOpen &file : files)
+        if (frmDoc *doc = OpenFile(file))
+            opened.append(doc);
+    if (!opened.isEmpty())
+        ActivateDocument(opened.last()); // one already open may have come last
+    return opened;
+}
+
+// A file open already is not opened a second time: two editable copies of
+// one file would overwrite each other's changes.
+frmDoc *frmMain::OpenFile(const FileToOpen &file)
+{
+    frmDoc *doc = FindDocument(file.path);
+    if (doc)
+        ActivateDocument(doc);
+    else
+        doc = QFileInfo::exists(file.path) ? OpenDocument(file.path) : OpenMissingFile(file.path);
+    if (doc)
+        PlaceCaret(doc, file);
+    return doc;
+}
+
+frmDoc *frmMain::FindDocument(const QString &path) const
+{
+    const QString key = FileKey(path);
+    for (frmDoc *doc : Documents())
+        if (!doc->strFile.isEmpty() && FileKey(doc->strFile) == key)
+            return doc;
+    return nullptr;
+}
+
+// A file named that does not exist yet: an empty document bound to the
+// path, so that Save writes it there without asking.
+frmDoc *frmMain::OpenMissingFile(const QString &path)
+{
+    frmDoc *doc = MakeDocument();
+    doc->setWindowTitle(path);
+    doc->strFile = path;
+    if (doc->sciMain)
+        ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
+    ShowDocument(doc);
+    return doc;
+}
+
+void frmMain::ActivateDocument(frmDoc *doc)
+{
+    auto *window = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    m_mdiArea->setActiveSubWindow(window);
+    if (doc->sciMain)
+        doc->sciMain->SetFocus();
+}
+
+// Line and column as people count them, from 1; past the end means the
+// last line, or the end of the line.
+void frmMain::PlaceCaret(frmDoc *doc, const FileToOpen &file)
+{
+    if (file.line <= 0 || !doc->sciMain)
+        return;
+    clsScintilla &sci = *doc->sciMain;
+    const long line = std::min<long>(file.line, sci.GetLineCount()) - 1;
+    sci.SendEditor(QsciScintillaBase::SCI_GOTOPOS, CharacterPosition(sci, line, std::max(file.column, 1) - 1));
+    sci.SendEditor(QsciScintillaBase::SCI_SCROLLCARET);
+}
+
+// A column counts characters, as compilers and other editors count them (a
+// tab is one), and stops at the end of the line.
+long frmMain::CharacterPosition(const clsScintilla &sci, long line, long column)
+{
+    const long start = sci.SendEditor(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+    const long end = sci.SendEditor(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
+    const long position = sci.SendEditor(QsciScintillaBase::SCI_POSITIONRELATIVE, start, column);
+    return column == 0 ? start : (position == 0 || position > end) ? end : position;
+}
+
+void frmMain::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+frmDoc *frmMain::MakeDocument()
 {
     auto *doc = new frmDoc(this);
     doc->setObjectName(QStringLiteral("frmDoc"));
     // Hooking the editor to its window may fail; the window still comes up.
     TryStep("Form_Load", [&] { doc->Form_Load(); });
     ++lDocCount;
+    // A file dropped on the editor opens like one dropped beside it. The
+    // document is the connection's context, not this window: WatchEditor
+    // drops every connection from an editor to this window when another
+    // document comes forward.
+    if (doc->sciMain)
+        connect(
+            doc->sciMain.get(), &clsScintilla::UriDropped, doc, [this](const QString &uri) { TakeDroppedUri(uri); });
+    return doc;
+}
+
+// The component reports each URI of a drop on its own, all before the drop
+// ends; they open together, in the drop's order, once it has ended (the
+// file manager waits for its end). One at a time they would interleave: a
+// file's load lets the interface breathe, which would start the next open.
+void frmMain::TakeDroppedUri(const QString &uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile())
+        return;
+    if (m_droppedFiles.isEmpty())
+        QTimer::singleShot(0, this, [this] { OpenFiles(std::exchange(m_droppedFiles, {})); });
+    m_droppedFiles.append(FileToOpen{url.toLocalFile()});
+}
+
+frmDoc *frmMain::OpenDocument(const QString &name)
+{
+    frmDoc *doc = MakeDocument();
 
     if (QFileInfo::exists(name)) {
         if (!LoadDocumentFile(doc, name)) {
@@ -119,7 +255,12 @@ frmDoc *frmMain::OpenDocument(const QString &name)
         if (doc->sciMain)
             ApplyHighlighter(*doc->sciMain, frmDoc::DefaultHighlighter);
     }
+    ShowDocument(doc);
+    return doc;
+}
 
+void frmMain::ShowDocument(frmDoc *doc)
+{
     // Frozen only while the window appears, not while a big file loads: the
     // interface keeps drawing between the chunks of a load.
     FrozenDrawing frozen(this);
@@ -133,7 +274,6 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     m_mdiArea->setActiveSubWindow(window);
     if (doc->sciMain)
         doc->sciMain->SetFocus();
-    return doc;
 }
 
 // Shows the file in the window, or says in Chinese why it cannot be read.
@@ -150,6 +290,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     doc->setWindowTitle(path);
     doc->strFile = path;
     ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
+    emit FileNamed(path);
     return true;
 }
 
@@ -174,6 +315,7 @@ bool frmMain::DoSaveAs(frmDoc *doc)
     doc->strFile = path;
     doc->setWindowTitle(path);
     ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
+    emit FileNamed(path);
     return true;
 }
 
@@ -224,6 +366,18 @@ QString frmMain::AskFileName(FileDialogKind kind, const QString &documentPath)
     if (!path.isEmpty())
         m_cdFileName = path;
     return path;
+}
+
+QStringList frmMain::AskOpenFileNames()
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("打开文件");
+    request.filters = DialogFilter::ToQtFilters(OpenFilter());
+    request.initialPath = m_cdFileName;
+    const QStringList paths = FileDialogSeam::Current().GetOpenFileNames(this, request);
+    if (!paths.isEmpty())
+        m_cdFileName = paths.last();
+    return paths;
 }
 
 void frmMain::ShowAbout()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileToOpen.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -25,15 +27,32 @@ class frmMain : public QMainWindow
 public:
     static const QString Caption;
 
-    explicit frmMain(QWidget *parent = nullptr);
+    // Starts with the files given (the command line's), or with one new
+    // document when there are none.
+    explicit frmMain(QWidget *parent = nullptr, const QList<FileToOpen> &startFiles = {});
     ~frmMain() override;
 
-    // Start-up: highlighters, their menu, placement, the first document,
-    // cascade.
-    void Setup();
+    // Start-up: highlighters, their menu, placement, the first documents
+    // (OpenStartDocuments), cascade.
+    void Setup(const QList<FileToOpen> &startFiles = {});
 
     // The only way document windows are made.
     frmDoc *OpenDocument(const QString &name);
+
+    // Every way of opening files ends here (start-up, the open dialog, a
+    // drop, the recent files, a second start of the program): each in turn,
+    // the last one active. A file that is open already has its window
+    // brought forward, a file that does not exist yet opens as an empty
+    // document that will be saved there, and a given line and column take
+    // the caret there. Answers the documents, in order.
+    QList<frmDoc *> OpenFiles(const QList<FileToOpen> &files);
+    // The files to start with; one new document ("新建文档 1") when there
+    // are none, or when none of them could be opened.
+    void OpenStartDocuments(const QList<FileToOpen> &files);
+    // The document of that file, however its path is spelled.
+    frmDoc *FindDocument(const QString &path) const;
+    // Shows the main window in front, restored if it was minimized.
+    void BringToFront();
 
     // Saves a document by the Save rule: to its file when it has one,
     // otherwise under a name chosen in the save dialog. Says why in a
@@ -55,6 +74,8 @@ public:
     // cancelled.
     enum class FileDialogKind { Open, SaveAs, ExportHtml };
     QString AskFileName(FileDialogKind kind, const QString &documentPath);
+    // The open dialog with several files selectable; empty when cancelled.
+    QStringList AskOpenFileNames();
     static QString OpenFilter();
     static QString SaveFilter();
 
@@ -77,11 +98,16 @@ public:
     // Counts every document window made in this run, files included.
     long lDocCount = 0;
 
+signals:
+    // A document now belongs to this file: it was opened, or saved under a
+    // new name.
+    void FileNamed(const QString &path);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void MDIForm_Load();
+    void MDIForm_Load(const QList<FileToOpen> &startFiles);
     void MDIForm_Unload();
     bool QueryCloseDocuments();
     void CloseDocuments();
@@ -93,6 +119,14 @@ private:
     void ShowModifiedMarker();
     void ShowEncoding();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
+    frmDoc *OpenFile(const FileToOpen &file);
+    frmDoc *OpenMissingFile(const QString &path);
+    frmDoc *MakeDocument();
+    void ShowDocument(frmDoc *doc);
+    void ActivateDocument(frmDoc *doc);
+    static void PlaceCaret(frmDoc *doc, const FileToOpen &file);
+    static long CharacterPosition(const clsScintilla &sci, long line, long column);
+    void TakeDroppedUri(const QString &uri);
     void ReportSaveFailure(const QString &path, const QString &reason);
     bool WriteDocument(frmDoc *doc, const QString &path);
 
@@ -105,4 +139,5 @@ private:
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows
+    QList<FileToOpen> m_droppedFiles; // the files of a drop on an editor, until it has ended
 };

@@ -204,12 +204,43 @@ TEST_F(NewLangTest, AnExistingFileIsReplacedOnlyWhenTheUserAgrees)
 
 TEST_F(NewLangTest, AFolderThatCannotBeWrittenIsReported)
 {
-    dialog->strDir = Path("no/such/folder");
+    // A missing folder is made; one under a plain file cannot be.
+    Write("plain", "x");
+    dialog->strDir = Path("plain/folder");
     ClickOK();
     ASSERT_EQ(boxes.shown.size(), 1);
-    EXPECT_TRUE(boxes.shown[0].text.contains("no/such/folder")) << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.contains("plain/folder")) << boxes.shown[0].text.toStdString();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(HighlighterCount, 0);
+}
+
+// In an installed program strDir is the user's folder: a new language is
+// written there (the folder made on the way), and a language of the same
+// name among the installed ones is replaced only in the user's copy.
+TEST_F(NewLangTest, NewLanguagesGoToTheUsersFolderAndLeaveInstalledOnesAlone)
+{
+    QDir(dir.path()).mkdir("installed");
+    const QByteArray shipped = "[data]\r\nLangName=Lua\r\nLanguage=15\r\nKeywords[0]=local end\r\n";
+    const QString installed = Write("installed/Lua.CHL", shipped);
+    dialog->strDir = Path("user/highlighters");
+    dialog->strLookup = {Path("user/highlighters"), Path("installed")};
+
+    name->setText("Mine");
+    ClickOK();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(ReadIniValue("data", "LangName", Path("user/highlighters/Mine.CHL")), "Mine");
+
+    dialog->show();
+    name->setText("Lua");
+    boxes.Answer(QMessageBox::Yes);
+    ClickOK();
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.contains(installed)) << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(Read(installed), shipped);
+    const QString mine = Path("user/highlighters/Lua.CHL");
+    EXPECT_EQ(ReadIniValue("data", "Language", mine), "3");
+    EXPECT_EQ(ReadIniValue("data", "Keywords[0]", mine), "local end") << "the rest of the copy stays";
+    EXPECT_EQ(HighlighterTable.back().FilePath, mine);
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -296,16 +297,70 @@ TEST_F(OptionsTest, TwoFilesOfOneNameKeepTheirOwnSettings)
 {
     WriteChl("C1.CHL", "LangName=Same\r\nStyle[32]=:::V:C:::Font One:10:0:16777215::\r\n");
     WriteChl("C2.CHL", "LangName=same\r\nStyle[32]=:::V:C:::Font Two:10:0:16777215::\r\n");
+    const QByteArray firstBefore = Read(Path("C1.CHL"));
     LoadFolder();
     auto dialog = Open();
     auto *languages = Child<QListWidget>(dialog.get(), "lstLang");
     ASSERT_EQ(languages->count(), 4);
     languages->setCurrentRow(3);
     EXPECT_EQ(Child<QComboBox>(dialog.get(), "cmbFont")->currentText(), "Font Two");
+    ShowStyleNumber(dialog.get(), 32);
+    Child<QCheckBox>(dialog.get(), "chkBold")->click();
     Child<QPushButton>(dialog.get(), "cmdOK")->click();
-    EXPECT_EQ(ReadIniValue("data", "Style[32]", Path("C1.CHL")), ":::V:C:::Font One:10::16777215::");
-    EXPECT_EQ(ReadIniValue("data", "Style[32]", Path("C2.CHL")), ":::V:C:::Font Two:10::16777215::");
+    EXPECT_EQ(Read(Path("C1.CHL")), firstBefore) << "not changed, not written";
+    EXPECT_EQ(ReadIniValue("data", "Style[32]", Path("C2.CHL")), "B:::V:C:::Font Two:10::16777215::");
     EXPECT_EQ(HighlighterTable[3].Font[32], "Font Two");
+    EXPECT_EQ(HighlighterTable[3].Bold[32], 1);
+    EXPECT_EQ(HighlighterTable[2].Bold[32], 0);
+}
+
+// The folder of SetUp stands for the installed languages: a change goes to
+// the user's own copy of the file, and only languages that changed are
+// written at all.
+TEST_F(OptionsTest, ChangesGoToTheUsersCopyAndUnchangedLanguagesAreNotWritten)
+{
+    const QByteArray alphaBefore = Read(alpha), betaBefore = Read(beta);
+    const HighlighterFolders folders{{Path("user"), dir.path()}, Path("user")};
+    const QString mine = Path("user/A.CHL");
+    {
+        frmOptions dialog;
+        dialog.ListLangs(folders);
+        dialog.show();
+        colours.Answer(0x0000FF);
+        Child<QPushButton>(&dialog, "cmdFore")->click();
+        Child<QPushButton>(&dialog, "cmdOK")->click();
+    }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(Read(alpha), alphaBefore);
+    EXPECT_EQ(Read(beta), betaBefore);
+    EXPECT_TRUE(Read(mine).startsWith("; alpha by hand\r\n[data]\r\n")) << Read(mine).data();
+    EXPECT_EQ(ReadIniValue("data", "Style[0]", mine), ":::V:C:::Courier New:10:255:16777215::");
+    EXPECT_EQ(ReadIniValue("data", "Keywords[1]", mine), "int char");
+    EXPECT_FALSE(QFile::exists(Path("user/B.CHL")));
+    EXPECT_EQ(HighlighterTable[0].FilePath, mine);
+    EXPECT_EQ(HighlighterTable[0].Fore[0], 0x0000FF);
+
+    // The next start finds the user's copy first.
+    ResetHighlighterTable();
+    LoadHighlighterFolders(folders.lookup);
+    EXPECT_EQ(HighlighterTable[0].FilePath, mine);
+    EXPECT_EQ(HighlighterTable[0].Fore[0], 0x0000FF);
+    EXPECT_EQ(HighlighterTable[1].FilePath, beta);
+
+    // Confirming without a change replaces no file.
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(mine).constData(), &before), 0);
+    {
+        frmOptions dialog;
+        dialog.ListLangs(folders);
+        dialog.show();
+        Child<QListWidget>(&dialog, "lstLang")->setCurrentRow(1);
+        Child<QPushButton>(&dialog, "cmdOK")->click();
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(mine).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_FALSE(QFile::exists(Path("user/B.CHL")));
 }
 
 TEST_F(OptionsTest, AFileThatCannotBeWrittenIsReportedAndItsEntryKept)

@@ -16,14 +16,17 @@ public:
         FileDialogRequest request;
     };
 
-    void Answer(const QString &path) { m_answers.append(path); }
+    void Answer(const QString &path) { m_answers.append({path}); }
+    // The files chosen together in one open dialog (several selected).
+    void AnswerMany(const QStringList &paths) { m_answers.append(paths); }
 
     QString GetOpenFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QStringList GetOpenFileNames(QWidget *owner, const FileDialogRequest &request) override;
     QString GetSaveFileName(QWidget *owner, const FileDialogRequest &request) override;
 
     QList<Shown> shown;
 
 private:
-    QString Next();
-    QList<QString> m_answers;
+    QStringList Next();
+    QList<QStringList> m_answers;
 };

@@ -1,5 +1,6 @@
-// Every test run gets Qt's offscreen platform, its own settings directory and
-// its own working directory, so no test ever touches a user's files.
+// Every test run gets Qt's offscreen platform, its own settings and data
+// directories and its own working directory, so no test ever touches a
+// user's files (nor a user's own language definitions).
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,9 +13,12 @@ int main(int argc, char **argv)
         return 2;
     const QString config = sandbox.filePath(QStringLiteral("config"));
     const QString work = sandbox.filePath(QStringLiteral("work"));
+    const QString data = sandbox.filePath(QStringLiteral("data"));
     QDir().mkpath(config);
     QDir().mkpath(work);
+    QDir().mkpath(data);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", data.toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", sandbox.path().toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,29 +88,32 @@ TEST_F(SafeFileWriterTest, AFullDiskFailsEveryWriteAndKeepsTheOldFile)
     }
 }
 
-// The new file cannot take the old one's place: in a folder with the sticky
-// bit, an ordinary user may not replace a file that someone else owns, even
-// one they may write.
+// The new file is complete, but the folder no longer lets it take the old
+// one's place (it turned read-only in between): reported, old file kept.
 TEST_F(SafeFileWriterTest, ACommitThatFailsIsReportedAndKeepsTheOldFile)
 {
-    QDir(dir.path()).mkdir(QStringLiteral("shared"));
-    const QString shared = Path(QStringLiteral("shared"));
-    const QString path = Write(QStringLiteral("shared/theirs.txt"), "old content");
-    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther);
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
-                                    | QFileDevice::WriteOther);
-    ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+    const QString mine = Path(QStringLiteral("mine"));
+    QDir().mkpath(mine);
+    const QString path = Write(QStringLiteral("mine/f.txt"), "old content");
+    if (::geteuid() == 0) {
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        ASSERT_EQ(::chown(QFile::encodeName(mine).constData(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
 
     UnprivilegedScope user;
     ASSERT_TRUE(user.active());
     SafeFileWriter writer(path);
     ASSERT_TRUE(writer.Open());
+    ASSERT_FALSE(writer.WritesInPlace());
     ASSERT_TRUE(writer.Write(QByteArrayView("new content")));
+    ASSERT_EQ(::chmod(QFile::encodeName(mine).constData(), 0555), 0);
     const FileWriteResult result = writer.Commit();
+    ::chmod(QFile::encodeName(mine).constData(), 0755);
     EXPECT_FALSE(result);
-    EXPECT_EQ(result.reason, QStringLiteral("写入时出错（%1）。").arg(qt_error_string(EPERM)));
+    EXPECT_EQ(result.reason, QStringLiteral("写入时出错（%1）。").arg(qt_error_string(EACCES)));
     EXPECT_EQ(Read(path), QByteArray("old content"));
-    EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("theirs.txt")});
+    EXPECT_EQ(QDir(mine).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("f.txt")});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Every test run gets Qt's offscreen platform, its own settings directory and
-// its own working directory, so no test ever touches a user's files.
+// Every test run gets Qt's offscreen platform, its own settings and state
+// directories and its own working directory, so no test ever touches a
+// user's files (nor the backups of a running editor).
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -12,10 +13,13 @@ int main(int argc, char **argv)
         return 2;
     const QString config = sandbox.filePath(QStringLiteral("config"));
     const QString work = sandbox.filePath(QStringLiteral("work"));
+    const QString state = sandbox.filePath(QStringLiteral("state"));
     QDir().mkpath(config);
+    QDir().mkpath(state);
     QDir().mkpath(work);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", sandbox.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", state.toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

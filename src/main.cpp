@@ -7,5 +7,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     frmMain mainWindow;
     mainWindow.show();
+    mainWindow.OpenAtStart({});
     return app.exec();
 }

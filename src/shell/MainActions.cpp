@@ -10,6 +10,7 @@ MainActions::MainActions(QObject *parent)
     : QObject(parent),
       mnuNew(Make("mnuNew", "新建文档(&N)", "Ctrl+N")),
       mnuOpen(Make("mnuOpen", "打开文件(&O)", "Ctrl+O")),
+      mnuReload(Make("mnuReload", "重新载入(&R)")),
       mnuSave(Make("mnuSave", "保存文档(&S)", "Ctrl+S")),
       mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12")),
       mnuExportHTML(Make("mnuExportHTML", "导出为HTML(&D)")),
@@ -62,7 +63,7 @@ MainActions::MainActions(QObject *parent)
     }
 
     needsDocument->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction *action : {mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
+    for (QAction *action : {mnuReload, mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
                             mnuSelAll, mnuTimeDate, mnuFind, mnuReplace, mnuFindNext, mnuFindPrevious, mnuGoto,
                             mnuHor, mnuVertical, mnuArrange, mnuCascade})
         needsDocument->addAction(action);

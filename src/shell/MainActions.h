@@ -19,6 +19,7 @@ public:
     // File
     QAction *const mnuNew;
     QAction *const mnuOpen;
+    QAction *const mnuReload;
     QAction *const mnuSave;
     QAction *const mnuSaveAs;
     QAction *const mnuExportHTML;

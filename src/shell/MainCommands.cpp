@@ -35,6 +35,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     const std::pair<QAction *, void (MainCommands::*)()> commands[] = {
         {a->mnuNew, &MainCommands::New},
         {a->mnuOpen, &MainCommands::Open},
+        {a->mnuReload, &MainCommands::Reload},
         {a->mnuSave, &MainCommands::Save},
         {a->mnuSaveAs, &MainCommands::SaveAs},
         {a->mnuExportHTML, &MainCommands::ExportHtml},
@@ -114,6 +115,13 @@ void MainCommands::Open()
     const QString path = m_main->AskFileName(frmMain::FileDialogKind::Open, QString());
     if (!path.isEmpty())
         m_main->OpenDocument(path);
+    FocusActiveEditor();
+}
+
+void MainCommands::Reload()
+{
+    if (frmDoc *doc = m_main->ActiveDocument())
+        m_main->ReloadDocument(doc);
     FocusActiveEditor();
 }
 

@@ -55,7 +55,7 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
     EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
     MainMenus *menus = window->Menus();
     EXPECT_EQ(MenuTexts(menus->mnuFile),
-              QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "-", "保存文档(&S)\tCtrl+S",
+              QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "重新载入(&R)", "-", "保存文档(&S)\tCtrl+S",
                            "另存为(&A)....\tCtrl+F12", "以其他编码重新打开", "转换编码", "-", "导出为HTML(&D)", "-", "打印(&P)\tCtrl+P", "-", "退出(&E)"}));
     EXPECT_EQ(MenuTexts(menus->mnuEdit),
               QStringList({"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",

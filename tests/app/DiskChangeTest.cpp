@@ -146,15 +146,21 @@ TEST_F(DiskChangeTest, ModifiedDocumentSurvivesReplacementAndDeletion)
     ASSERT_TRUE(WaitForBoxes(1));
     EXPECT_EQ(boxes.shown.first().captions.size(), 3);
 
-    // Modified already: nothing to tell until Save, which writes the file
-    // again without asking.
+    // Modified already: nothing to tell when the file goes.
     ASSERT_TRUE(QFile::remove(path));
     Settle();
     EXPECT_EQ(Editor().Text(), QByteArray("mine\n"));
     EXPECT_TRUE(Editor().Modified());
+    EXPECT_EQ(boxes.shown.size(), 1);
+
+    // A file made again later (nothing left to watch but the folder) is a
+    // change like any other.
+    boxes.Answer(QMessageBox::No);
+    Overwrite(path, "back again\n");
+    ASSERT_TRUE(WaitForBoxes(2));
     ASSERT_TRUE(window->SaveDoc(Active()));
     EXPECT_EQ(Read(path), QByteArray("mine\n"));
-    EXPECT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown.size(), 2);
 }
 
 TEST_F(DiskChangeTest, UnmodifiedDocumentAsksWhenQuietReloadIsOff)

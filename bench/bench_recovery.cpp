@@ -45,7 +45,7 @@ void BackupFigures(const QTemporaryDir &dir)
     QWidget owner;
     DocumentBackups backups(&owner);
     backups.Watch(&host.sci, [] { return BackupInfo{QString(), QStringLiteral("新建文档 1"), QStringLiteral("UTF-8"), {}, 0}; });
-    double held = 1e30, whole = 1e30, copy = 1e30;
+    double held = 1e30, whole = 1e30, copy = 1e30, syncedCopy = 1e30;
     for (int run = 0; run < 3; ++run) {
         QElapsedTimer clock;
         clock.start();
@@ -57,12 +57,21 @@ void BackupFigures(const QTemporaryDir &dir)
         const QString target = dir.filePath(QStringLiteral("copy%1.cpp").arg(run));
         copy = std::min(copy, Seconds([&] { QProcess::execute(QStringLiteral("cp"), {original, target}); }) * 1e3);
         QFile::remove(target);
+        // The backup waits for the disk; so does this copy.
+        syncedCopy = std::min(syncedCopy, Seconds([&] {
+                                              QProcess::execute(QStringLiteral("sh"),
+                                                                {QStringLiteral("-c"), QStringLiteral("cp \"$0\" \"$1\" && sync \"$1\""),
+                                                                 original, target});
+                                          }) * 1e3);
+        QFile::remove(target);
     }
     Report(QStringLiteral("back up 100 MB: editor's thread held"), QStringLiteral("%1 ms").arg(held, 0, 'f', 1),
            QStringLiteral("<= 50 ms"));
     Report(QStringLiteral("back up 100 MB: written (synced) in"), QStringLiteral("%1 ms").arg(whole, 0, 'f', 0),
            QStringLiteral("<= 1.5 x cp = %1 ms").arg(1.5 * copy, 0, 'f', 0));
     Report(QStringLiteral("cp of the same 100 MB file"), QStringLiteral("%1 ms").arg(copy, 0, 'f', 0));
+    Report(QStringLiteral("cp of the same file, then sync of the copy"), QStringLiteral("%1 ms").arg(syncedCopy, 0, 'f', 0),
+           QStringLiteral("1.5 x = %1 ms").arg(1.5 * syncedCopy, 0, 'f', 0));
 }
 
 void WatchingFigures(const QTemporaryDir &dir)

@@ -45,12 +45,15 @@ void BackupFigures(const QTemporaryDir &dir)
     QWidget owner;
     DocumentBackups backups(&owner);
     backups.Watch(&host.sci, [] { return BackupInfo{QString(), QStringLiteral("新建文档 1"), QStringLiteral("UTF-8"), {}, 0}; });
-    double held = 1e30, whole = 1e30, copy = 1e30, syncedCopy = 1e30;
-    for (int run = 0; run < 3; ++run) {
+    double firstHeld = 0, held = 1e30, whole = 1e30, copy = 1e30, syncedCopy = 1e30;
+    for (int run = 0; run < 4; ++run) {
         QElapsedTimer clock;
         clock.start();
         backups.BackUp(&host.sci);
-        held = std::min(held, clock.nsecsElapsed() / 1e6);
+        if (run == 0)
+            firstHeld = clock.nsecsElapsed() / 1e6;
+        else
+            held = std::min(held, clock.nsecsElapsed() / 1e6);
         backups.Store().WaitForWrites();
         whole = std::min(whole, clock.nsecsElapsed() / 1e6);
 
@@ -65,7 +68,9 @@ void BackupFigures(const QTemporaryDir &dir)
                                           }) * 1e3);
         QFile::remove(target);
     }
-    Report(QStringLiteral("back up 100 MB: editor's thread held"), QStringLiteral("%1 ms").arg(held, 0, 'f', 1),
+    Report(QStringLiteral("back up 100 MB, first: editor's thread held"), QStringLiteral("%1 ms").arg(firstHeld, 0, 'f', 1),
+           QStringLiteral("<= 50 ms"));
+    Report(QStringLiteral("back up 100 MB, again: editor's thread held"), QStringLiteral("%1 ms").arg(held, 0, 'f', 1),
            QStringLiteral("<= 50 ms"));
     Report(QStringLiteral("back up 100 MB: written (synced) in"), QStringLiteral("%1 ms").arg(whole, 0, 'f', 0),
            QStringLiteral("<= 1.5 x cp = %1 ms").arg(1.5 * copy, 0, 'f', 0));

@@ -4,6 +4,7 @@
 #include "platform/MessageBoxSeam.h"
 
 #include <QTimer>
+#include <cstring>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
@@ -59,8 +60,8 @@ void DocumentBackups::OnChanged(clsScintilla *sci)
 
 void DocumentBackups::BackUp(clsScintilla *sci)
 {
-    const auto it = m_watched.constFind(sci);
-    if (it == m_watched.cend())
+    const auto it = m_watched.find(sci);
+    if (it == m_watched.end())
         return;
     it->pause->stop();
     it->longest->stop();
@@ -69,6 +70,7 @@ void DocumentBackups::BackUp(clsScintilla *sci)
         return;
     }
     if (!sci->Modified()) {
+        it->copy = QByteArray();
         m_store.Remove(it->id);
         return;
     }
@@ -77,11 +79,17 @@ void DocumentBackups::BackUp(clsScintilla *sci)
     const char *data = length > 0
                            ? reinterpret_cast<const char *>(sci->SendEditor(Sci::SCI_GETRANGEPOINTER, 0, length))
                            : "";
-    QByteArray text(data, length);
+    // The pages of a fresh buffer cost more than the copy into them: the last
+    // backup's buffer is used again once the writer has let go of it.
+    if (!it->copy.isDetached() || it->copy.capacity() < length)
+        it->copy = QByteArray(length, Qt::Uninitialized);
+    else
+        it->copy.resize(length);
+    std::memcpy(it->copy.data(), data, size_t(length));
     BackupInfo info = it->describe();
     info.time = QDateTime::currentDateTime();
     info.size = length;
-    m_store.Save(it->id, std::move(text), info);
+    m_store.Save(it->id, it->copy, info);
 }
 
 void DocumentBackups::Saved(clsScintilla *sci)
@@ -91,6 +99,7 @@ void DocumentBackups::Saved(clsScintilla *sci)
         return;
     it->pause->stop();
     it->longest->stop();
+    m_watched[sci].copy = QByteArray();
     m_store.Remove(it->id);
 }
 

@@ -43,6 +43,7 @@ private:
         Describe describe;
         QTimer *pause = nullptr;
         QTimer *longest = nullptr;
+        QByteArray copy; // shared with the writer until it is done
     };
 
     void OnChanged(clsScintilla *sci);

@@ -15,6 +15,8 @@ MainActions::MainActions(QObject *parent)
       mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12")),
       mnuExportHTML(Make("mnuExportHTML", "导出为HTML(&D)")),
       mnuPrint(Make("mnuPrint", "打印(&P)", "Ctrl+P")),
+      mnuReloadQuietly(Make("mnuReloadQuietly", "自动重新载入未修改的文档(&U)")),
+      mnuRestoreSession(Make("mnuRestoreSession", "启动时打开上次的文件(&L)")),
       mnuExit(Make("mnuExit", "退出(&E)")),
       mnuUndo(Make("mnuUndo", "撤消(&U)", "Ctrl+Z")),
       mnuRedo(Make("mnuRedo", "重做(&R)", "Ctrl+Y")),
@@ -61,6 +63,9 @@ MainActions::MainActions(QObject *parent)
         look.action->setIcon(ToolbarIcons::Icon(QString::fromLatin1(look.icon)));
         look.action->setIconVisibleInMenu(false);
     }
+
+    mnuReloadQuietly->setCheckable(true);
+    mnuRestoreSession->setCheckable(true);
 
     needsDocument->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (QAction *action : {mnuReload, mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,

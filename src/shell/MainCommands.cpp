@@ -4,6 +4,8 @@
 #include "MainActions.h"
 #include "MainMenus.h"
 #include "WindowArranger.h"
+#include "app/DiskChangeGuard.h"
+#include "app/SessionStore.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
 #include "dialogs/frmOptions.h"
@@ -69,6 +71,10 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     };
     for (const auto &[action, command] : commands)
         connect(action, &QAction::triggered, this, command);
+    a->mnuReloadQuietly->setChecked(DiskChangeGuard::ReloadsQuietly());
+    connect(a->mnuReloadQuietly, &QAction::toggled, this, &DiskChangeGuard::SetReloadsQuietly);
+    a->mnuRestoreSession->setChecked(SessionStore::RestoresAtStart());
+    connect(a->mnuRestoreSession, &QAction::toggled, this, &SessionStore::SetRestoresAtStart);
     connect(a->help, &QAction::triggered, this, [this] { OpenWebPage(WebSite::ReleasePage); });
     connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
     connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });

@@ -39,7 +39,7 @@ MainMenus::MainMenus(QMainWindow *window, MainActions *a)
     : QObject(window),
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
                          {a->mnuNew, a->mnuOpen, a->mnuReload, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
-                          a->mnuPrint, nullptr, a->mnuExit})),
+                          a->mnuPrint, nullptr, a->mnuReloadQuietly, a->mnuRestoreSession, nullptr, a->mnuExit})),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.
       mnuReopenEncoding(AddEncodingMenu(a, "mnuReopenEncoding", "以其他编码重新打开", TextEncoding::MenuGroups(TextEncoding::Menu::Reopen),

@@ -163,11 +163,15 @@ TEST_F(DiskChangeTest, ModifiedDocumentSurvivesReplacementAndDeletion)
     EXPECT_EQ(boxes.shown.size(), 2);
 }
 
+// Switched off in the File menu, and so for the next start as well.
 TEST_F(DiskChangeTest, UnmodifiedDocumentAsksWhenQuietReloadIsOff)
 {
-    DiskChangeGuard::SetReloadsQuietly(false);
+    Start();
+    ASSERT_TRUE(Actions().mnuReloadQuietly->isChecked());
+    Actions().mnuReloadQuietly->trigger();
     const QString path = Path(QStringLiteral("c.txt"));
     OpenFile(QStringLiteral("c.txt"), "disk\n");
+    EXPECT_FALSE(Actions().mnuReloadQuietly->isChecked());
 
     boxes.Answer(QMessageBox::Yes);
     Overwrite(path, "changed\n");

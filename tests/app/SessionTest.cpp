@@ -92,8 +92,11 @@ TEST_F(SessionTest, MissingFilesAreNotedAndTheSettingAndNamedFilesComeFirst)
     EXPECT_NE(DocumentFor(named), nullptr);
     EXPECT_EQ(DocumentFor(kept), nullptr);
 
-    SessionStore::SetRestoresAtStart(false);
+    // Switched off in the File menu: the next start opens none.
+    ASSERT_TRUE(Actions().mnuRestoreSession->isChecked());
+    Actions().mnuRestoreSession->trigger();
     Start();
+    EXPECT_FALSE(Actions().mnuRestoreSession->isChecked());
     window->OpenAtStart({});
     EXPECT_EQ(window->Documents().size(), 1);
 }

@@ -5,6 +5,7 @@
 #include "app/DiskChangeGuard.h"
 #include "editor/TextEncoding.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringEncoder>
@@ -71,6 +72,24 @@ TEST_F(DiskChangeTest, UnmodifiedDocumentFollowsItsFileQuietly)
     EXPECT_FALSE(Editor().Modified());
     Settle();
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// Another window holds the user (a dialog, a prompt): the reload waits for
+// it to close.
+TEST_F(DiskChangeTest, NoReloadWhileAnotherWindowHoldsTheUser)
+{
+    const QString path = Path(QStringLiteral("w.txt"));
+    OpenFile(QStringLiteral("w.txt"), "before\n");
+    QDialog blocker(window.get());
+    blocker.setModal(true);
+    blocker.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &blocker);
+
+    Overwrite(path, "after\n");
+    Settle();
+    EXPECT_EQ(Editor().Text(), QByteArray("before\n"));
+    blocker.close();
+    EXPECT_TRUE(WaitForText("after\n"));
 }
 
 // Same size, same time stamp: only the content tells (a write in the same

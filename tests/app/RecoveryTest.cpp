@@ -4,13 +4,17 @@
 #include "MainWindowFixture.h"
 #include "app/DocumentBackups.h"
 #include "app/RecoveryPrompt.h"
+#include "app/frmRecover.h"
 #include "editor/TextEncoding.h"
 #include "platform/StateFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLocale>
 #include <QProcess>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QStringEncoder>
 #include <QTest>
 #include <iostream>
@@ -274,6 +278,37 @@ TEST_F(RecoveryTest, LaterKeepsTheBackupsAndDiscardRemovesThem)
     EXPECT_EQ(recovery.asked.size(), 2);
     EXPECT_TRUE(SetFolders().isEmpty());
     EXPECT_EQ(window->Documents().size(), 1);
+}
+
+// The dialog itself: one row per document, and the button pressed is the
+// answer.
+TEST(RecoveryDialogTest, ListsNameTimeAndSizeAndAnswersByItsButtons)
+{
+    const QDateTime when(QDate(2026, 3, 4), QTime(5, 6));
+    const QList<RecoverableDocument> documents{
+        {BackupInfo{QStringLiteral("/home/u/a.cpp"), QStringLiteral("/home/u/a.cpp"), QStringLiteral("UTF-8"), when, 2048},
+         QString()},
+        {BackupInfo{QString(), QStringLiteral("新建文档 3"), QStringLiteral("GB18030"), when, 10}, QString()}};
+    for (const auto &[caption, answer] : {std::pair{"恢复", RecoveryPrompt::Answer::Recover},
+                                          std::pair{"丢弃", RecoveryPrompt::Answer::Discard},
+                                          std::pair{"以后再说", RecoveryPrompt::Answer::Later}}) {
+        frmRecover dialog(nullptr, documents);
+        auto *list = dialog.findChild<QTreeWidget *>(QStringLiteral("lstDocuments"));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("/home/u/a.cpp"));
+        EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("新建文档 3"));
+        EXPECT_EQ(list->topLevelItem(0)->text(1), QLocale().toString(when, QLocale::ShortFormat));
+        EXPECT_EQ(list->topLevelItem(0)->text(2), QLocale().formattedDataSize(2048));
+        QPushButton *button = nullptr;
+        for (QPushButton *candidate : dialog.findChildren<QPushButton *>())
+            if (candidate->text() == QString::fromUtf8(caption))
+                button = candidate;
+        ASSERT_NE(button, nullptr) << caption;
+        button->click();
+        EXPECT_EQ(dialog.Choice(), answer) << caption;
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
 }
 
 } // namespace

@@ -116,4 +116,51 @@ TEST_F(SafeFileWriterTest, ACommitThatFailsIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(QDir(mine).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("f.txt")});
 }
 
+// A file nobody may write stays as it is, for root too (root passes every
+// permission check, so only the mode bits can tell). A writable file in a
+// folder where no new file can be made is written in place, after a spare
+// copy in the user's state folder, by root and by an ordinary user alike.
+// Whatever happens, no file is ever cut.
+TEST_F(SafeFileWriterTest, ReadOnlyFilesAndFoldersAsRootAndAsAUser)
+{
+    const QString locked = Write(QStringLiteral("locked.txt"), "old content");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QDir(dir.path()).mkdir(QStringLiteral("ro"));
+    const QString inside = Write(QStringLiteral("ro/file.txt"), "old content");
+    QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                      | QFileDevice::WriteOther);
+    QFile::setPermissions(Path(QStringLiteral("ro")), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                          | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther);
+    const QString state = Path(QStringLiteral("state"));
+    QDir().mkpath(state);
+    QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                     | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    const QByteArray sandboxState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
+    const QString readOnlyReason = QStringLiteral("这个文件是只读的，或者没有写入它的权限。");
+
+    {
+        UnprivilegedScope user;
+        ASSERT_TRUE(user.active());
+        const FileWriteResult file = WriteWhole(locked, "new content");
+        EXPECT_FALSE(file);
+        EXPECT_EQ(file.reason, readOnlyReason);
+        EXPECT_TRUE(WriteWhole(inside, "user content"));
+    }
+    EXPECT_EQ(Read(locked), QByteArray("old content"));
+    EXPECT_EQ(Read(inside), QByteArray("user content"));
+
+    if (::geteuid() == 0) { // root's part
+        const FileWriteResult file = WriteWhole(locked, "new content");
+        EXPECT_FALSE(file);
+        EXPECT_EQ(file.reason, readOnlyReason);
+        EXPECT_EQ(Read(locked), QByteArray("old content"));
+        EXPECT_TRUE(WriteWhole(inside, "new content"));
+        EXPECT_EQ(Read(inside), QByteArray("new content"));
+    }
+    qputenv("XDG_STATE_HOME", sandboxState);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("locked.txt")});
+}
+
 } // namespace

@@ -37,6 +37,8 @@ int main(int argc, char *argv[])
     // The main window keeps its placement in the settings: not the user's.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QTemporaryDir state; // and backups and the session go here
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     QApplication app(argc, argv);
 
     QTemporaryDir dir;

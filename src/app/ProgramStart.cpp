@@ -129,6 +129,9 @@ int Run(int argc, char *argv[])
     frmMain window(nullptr, decision.line.files);
     ReceiveLaterStarts(instance, window);
     window.show();
+    // With no files named, the last session's files come back (a setting).
+    if (decision.line.files.isEmpty())
+        window.OpenAtStart({});
     return app.exec();
 }
 

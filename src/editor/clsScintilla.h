@@ -108,6 +108,10 @@ public:
     FileIoResult SaveToFile(const QString &strFile);
     void SetSavePoint();
     bool Modified() const;
+    // The text no longer matches its file although nothing was typed (the
+    // file went, or the user kept this version over a newer one): modified
+    // until the next save point.
+    void MarkModified();
     long GetLen() const;
     long GetDocLen() const;
     // True while the editor is busy: a file is being read into it, or a long
@@ -386,6 +390,7 @@ private:
 
     bool m_searchDone = false;
     bool m_apiLoaded = false;
+    bool m_markedModified = false;
     bool m_loading = false;
     qint64 m_readChunkSize = DocumentLoader::Sizes().readChunk;
     // The API list, parsed once when the file is loaded.

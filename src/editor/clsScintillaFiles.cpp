@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <Qsci/qsciscintillabase.h>
 #include <limits>
 
@@ -127,9 +126,7 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     };
     target.breathe = [] { QCoreApplication::processEvents(); };
     target.largest = LargestDocument;
-    DocumentLoader::Sizes sizes;
-    sizes.readChunk = m_readChunkSize;
-    DocumentLoader loader(file, size, std::move(target), sizes);
+    DocumentLoader loader(file, size, std::move(target));
     FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
@@ -215,13 +212,10 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
 {
     if (!m_editor)
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
-    // A file the user made read-only stays as it is (a save file would
-    // otherwise quietly replace it).
-    const QFileInfo target(strFile);
-    if (target.isDir())
-        return FileIoResult::Failure(QStringLiteral("这个名字已被一个文件夹占用。"));
-    if (SafeFileWriter::IsReadOnly(strFile))
-        return FileIoResult::Failure(QStringLiteral("这个文件是只读的，或者没有写入它的权限。"));
+    // What may not be written at all (read-only, a folder, a device, a loop
+    // of links) is told before the encoding is.
+    if (const FileWriteResult writable = SafeFileWriter::Check(strFile); !writable)
+        return Outcome(writable);
     if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
         return encodable;
 

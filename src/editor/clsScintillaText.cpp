@@ -32,12 +32,24 @@ void clsScintilla::SetTextBytes(const QByteArray &bytes)
 void clsScintilla::SetSavePoint()
 {
     SendEditor(Sci::SCI_SETSAVEPOINT);
+    if (m_markedModified) {
+        m_markedModified = false;
+        emit SavePointReached();
+    }
+}
+
+void clsScintilla::MarkModified()
+{
+    if (m_markedModified)
+        return;
+    m_markedModified = true;
+    emit SavePointLeft();
 }
 
 // A converted encoding not saved yet counts as a change: closing must ask.
 bool clsScintilla::Modified() const
 {
-    return m_encoding != m_fileEncoding || SendEditor(Sci::SCI_GETMODIFY) != 0;
+    return m_markedModified || m_encoding != m_fileEncoding || SendEditor(Sci::SCI_GETMODIFY) != 0;
 }
 
 long clsScintilla::GetLen() const

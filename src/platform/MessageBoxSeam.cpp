@@ -10,7 +10,7 @@ public:
     QMessageBox::StandardButton Show(QWidget *owner, const QString &text, const QString &title,
                                      QMessageBox::StandardButtons buttons,
                                      QMessageBox::StandardButton defaultButton,
-                                     QMessageBox::Icon icon) override
+                                     QMessageBox::Icon icon, const ButtonCaptions &own) override
     {
         QMessageBox box(icon, title, text, buttons, owner);
         if (defaultButton != QMessageBox::NoButton)
@@ -22,6 +22,9 @@ public:
         for (const auto &[button, caption] : captions)
             if (QAbstractButton *b = box.button(button))
                 b->setText(QString::fromUtf8(caption));
+        for (const ButtonCaption &caption : own)
+            if (QAbstractButton *b = box.button(caption.button))
+                b->setText(caption.caption);
         const int answer = box.exec();
         return QMessageBox::StandardButton(answer);
     }
@@ -38,7 +41,8 @@ MessageBoxSeam &MessageBoxSeam::System()
 
 QMessageBox::StandardButton MsgBox(QWidget *owner, const QString &text, const QString &title,
                                    QMessageBox::StandardButtons buttons,
-                                   QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon)
+                                   QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
+                                   const ButtonCaptions &captions)
 {
-    return MessageBoxSeam::Current().Show(owner, text, title, buttons, defaultButton, icon);
+    return MessageBoxSeam::Current().Show(owner, text, title, buttons, defaultButton, icon, captions);
 }

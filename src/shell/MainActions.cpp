@@ -11,10 +11,13 @@ MainActions::MainActions(QObject *parent)
       mnuNew(Make("mnuNew", "新建文档(&N)", "Ctrl+N")),
       mnuOpen(Make("mnuOpen", "打开文件(&O)", "Ctrl+O")),
       mnuClearRecent(Make("mnuClearRecent", "清除列表(&C)")),
+      mnuReload(Make("mnuReload", "重新载入(&V)")),
       mnuSave(Make("mnuSave", "保存文档(&S)", "Ctrl+S")),
       mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12")),
       mnuExportHTML(Make("mnuExportHTML", "导出为HTML(&D)")),
       mnuPrint(Make("mnuPrint", "打印(&P)", "Ctrl+P")),
+      mnuReloadQuietly(Make("mnuReloadQuietly", "自动重新载入未修改的文档(&U)")),
+      mnuRestoreSession(Make("mnuRestoreSession", "启动时打开上次的文件(&L)")),
       mnuExit(Make("mnuExit", "退出(&E)")),
       mnuUndo(Make("mnuUndo", "撤消(&U)", "Ctrl+Z")),
       mnuRedo(Make("mnuRedo", "重做(&R)", "Ctrl+Y")),
@@ -62,8 +65,11 @@ MainActions::MainActions(QObject *parent)
         look.action->setIconVisibleInMenu(false);
     }
 
+    mnuReloadQuietly->setCheckable(true);
+    mnuRestoreSession->setCheckable(true);
+
     needsDocument->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction *action : {mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
+    for (QAction *action : {mnuReload, mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
                             mnuSelAll, mnuTimeDate, mnuFind, mnuReplace, mnuFindNext, mnuFindPrevious, mnuGoto,
                             mnuHor, mnuVertical, mnuArrange, mnuCascade})
         needsDocument->addAction(action);

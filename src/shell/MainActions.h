@@ -20,10 +20,16 @@ public:
     QAction *const mnuNew;
     QAction *const mnuOpen;
     QAction *const mnuClearRecent; // in the recent files' submenu
+    QAction *const mnuReload;
     QAction *const mnuSave;
     QAction *const mnuSaveAs;
     QAction *const mnuExportHTML;
     QAction *const mnuPrint;
+    // Two switches kept in the settings: an unmodified document follows
+    // changes made to its file by other programs; the next start reopens
+    // the files open at exit.
+    QAction *const mnuReloadQuietly;
+    QAction *const mnuRestoreSession;
     QAction *const mnuExit;
     // Edit
     QAction *const mnuUndo;

@@ -5,6 +5,8 @@
 #include "MainMenus.h"
 #include "RecentFilesMenu.h"
 #include "WindowArranger.h"
+#include "recovery/DiskChangeGuard.h"
+#include "recovery/SessionStore.h"
 #include "dialogs/frmFind.h"
 #include "dialogs/frmGoto.h"
 #include "dialogs/frmOptions.h"
@@ -37,6 +39,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     const std::pair<QAction *, void (MainCommands::*)()> commands[] = {
         {a->mnuNew, &MainCommands::New},
         {a->mnuOpen, &MainCommands::Open},
+        {a->mnuReload, &MainCommands::Reload},
         {a->mnuSave, &MainCommands::Save},
         {a->mnuSaveAs, &MainCommands::SaveAs},
         {a->mnuExportHTML, &MainCommands::ExportHtml},
@@ -70,6 +73,10 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     };
     for (const auto &[action, command] : commands)
         connect(action, &QAction::triggered, this, command);
+    a->mnuReloadQuietly->setChecked(DiskChangeGuard::ReloadsQuietly());
+    connect(a->mnuReloadQuietly, &QAction::toggled, this, &DiskChangeGuard::SetReloadsQuietly);
+    a->mnuRestoreSession->setChecked(SessionStore::RestoresAtStart());
+    connect(a->mnuRestoreSession, &QAction::toggled, this, &SessionStore::SetRestoresAtStart);
     connect(a->help, &QAction::triggered, this, [this] { OpenWebPage(WebSite::ReleasePage); });
     connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
     connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
@@ -115,6 +122,13 @@ void MainCommands::New()
 void MainCommands::Open()
 {
     m_main->OpenFiles(FilesAt(m_main->AskOpenFileNames()));
+    FocusActiveEditor();
+}
+
+void MainCommands::Reload()
+{
+    if (frmDoc *doc = m_main->ActiveDocument())
+        m_main->ReloadDocument(doc);
     FocusActiveEditor();
 }
 

@@ -23,6 +23,7 @@ public:
     // File
     void New();
     void Open();
+    void Reload();
     void Save();
     void SaveAs();
     void ExportHtml();

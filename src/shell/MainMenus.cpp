@@ -38,8 +38,8 @@ QMenu *AddSubmenu(QMenu *parent, const char *name, const char *caption)
 MainMenus::MainMenus(QMainWindow *window, MainActions *a)
     : QObject(window),
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
-                         {a->mnuNew, a->mnuOpen, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
-                          a->mnuPrint, nullptr, a->mnuExit})),
+                         {a->mnuNew, a->mnuOpen, a->mnuReload, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
+                          a->mnuPrint, nullptr, a->mnuReloadQuietly, a->mnuRestoreSession, nullptr, a->mnuExit})),
       mnuRecentFiles(AddSubmenu(mnuFile, "mnuRecentFiles", "最近打开的文件(&R)")),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.

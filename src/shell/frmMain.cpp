@@ -11,6 +11,10 @@
 #include "StatusProgress.h"
 #include "WindowArranger.h"
 #include "WindowPlacement.h"
+#include "recovery/DiskChangeGuard.h"
+#include "recovery/DocumentBackups.h"
+#include "recovery/RecoveryPrompt.h"
+#include "recovery/SessionStore.h"
 #include "dialogs/frmAbout.h"
 #include "editor/TextEncoding.h"
 #include "editor/clsScintilla.h"
@@ -25,6 +29,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -85,6 +90,13 @@ frmMain::frmMain(QWidget *parent, const QList<FileToOpen> &startFiles)
 
     resize(690, 479); // design client area, 10350 x 7185 twips
     m_placement = new WindowPlacement(this);
+    m_diskGuard = new DiskChangeGuard(this);
+    m_backups = new DocumentBackups(this);
+    m_diskGuard->onPartialRead = [this](clsScintilla *sci) {
+        for (frmDoc *doc : Documents())
+            if (doc->sciMain.get() == sci)
+                DetachFromFile(doc);
+    };
     MDIForm_Load(startFiles);
 }
 
@@ -111,6 +123,134 @@ void frmMain::Setup(const QList<FileToOpen> &startFiles)
     m_placement->Restore();
     OpenStartDocuments(startFiles);
     WindowArranger::Cascade(m_mdiArea);
+    // Once the window is up, so the question has something to stand on.
+    QTimer::singleShot(0, this, &frmMain::OfferRecovery);
+}
+
+void frmMain::OfferRecovery()
+{
+    RecoverySets sets = RecoverySets::FindLeftOver();
+    if (sets.IsEmpty()) {
+        sets.Discard(); // sets of runs that ended with nothing unsaved
+        return;
+    }
+    switch (RecoveryPrompt::Current().Ask(this, sets.Documents())) {
+    case RecoveryPrompt::Answer::Recover: {
+        bool all = true;
+        for (const RecoverableDocument &document : sets.Documents())
+            all &= RestoreBackup(document);
+        if (all)
+            sets.Discard();
+        return;
+    }
+    case RecoveryPrompt::Answer::Discard:
+        sets.Discard();
+        return;
+    case RecoveryPrompt::Answer::Later:
+        sets.Keep();
+        return;
+    }
+}
+
+void frmMain::OpenAtStart(const QStringList &files)
+{
+    if (files.isEmpty()) {
+        if (SessionStore::RestoresAtStart())
+            RestoreSession();
+        return;
+    }
+    QList<FileToOpen> named;
+    for (const QString &file : files)
+        named.append(FileToOpen{QFileInfo(file).absoluteFilePath()});
+    OpenFiles(named);
+}
+
+// Files that have gone since are left out, and the status bar says which.
+void frmMain::RestoreSession()
+{
+    QStringList missing;
+    for (const SessionDocument &entry : SessionStore::Load()) {
+        if (!QFileInfo(entry.path).isFile()) {
+            missing << entry.path;
+            continue;
+        }
+        frmDoc *doc = OpenDocument(entry.path);
+        if (!doc || !doc->sciMain)
+            continue;
+        clsScintilla &sci = *doc->sciMain;
+        if (const auto encoding = TextEncoding::FromName(entry.encoding); encoding && *encoding != sci.Encoding())
+            ReopenDocument(doc, *encoding);
+        // A language that has gone since leaves the one the file's name picks.
+        if (!HighlighterTable.empty()
+            && HighlighterTable[size_t(FindHighlighter(entry.highlighter))].LangName.compare(
+                   entry.highlighter, Qt::CaseInsensitive) == 0)
+            ApplyHighlighter(sci, entry.highlighter);
+        sci.GotoLine(entry.caretLine);
+        sci.SendEditor(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, entry.firstVisibleLine);
+    }
+    if (!missing.isEmpty())
+        stb->showMessage(QStringLiteral("上次打开的文件已不存在，未能重新打开：%1").arg(missing.join(QStringLiteral("、"))),
+                         15000);
+}
+
+void frmMain::SaveSession()
+{
+    QList<SessionDocument> documents;
+    for (frmDoc *doc : Documents()) {
+        if (!doc->sciMain || doc->strFile.isEmpty())
+            continue;
+        const clsScintilla &sci = *doc->sciMain;
+        SessionDocument entry;
+        entry.path = QFileInfo(doc->strFile).absoluteFilePath();
+        entry.caretLine = sci.GetCurLine();
+        entry.firstVisibleLine = sci.SendEditor(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        if (sci.lHighlighterNum >= 0 && sci.lHighlighterNum < long(HighlighterTable.size()))
+            entry.highlighter = HighlighterTable[size_t(sci.lHighlighterNum)].LangName;
+        entry.encoding = sci.Encoding().Name();
+        documents.append(entry);
+    }
+    const QString failure = SessionStore::Save(documents);
+    if (!failure.isEmpty())
+        MsgBox(this,
+               QStringLiteral("无法保存这次打开的文件列表“%1”：\n%2\n下次启动时将不会重新打开这些文件。")
+                   .arg(SessionStore::FilePath(), failure),
+               QStringLiteral("保存会话"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+}
+
+// The document comes back modified, with its file and encoding, so one Save
+// puts it where it was.
+bool frmMain::RestoreBackup(const RecoverableDocument &document)
+{
+    QFile backup(document.textPath);
+    if (!backup.open(QIODevice::ReadOnly)) {
+        MsgBox(this, QStringLiteral("无法读取备份“%1”：%2\n备份保留在原处。").arg(document.textPath, backup.errorString()),
+               QStringLiteral("恢复文档"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+    const QByteArray text = backup.readAll();
+    // The session may have opened the file already: the backup goes there.
+    frmDoc *doc = nullptr;
+    for (frmDoc *open : Documents())
+        if (!document.info.path.isEmpty() && open->strFile == document.info.path && open->sciMain
+            && !open->sciMain->Modified())
+            doc = open;
+    if (!doc)
+        doc = OpenDocument(QStringLiteral("新建文档"));
+    if (!doc || !doc->sciMain)
+        return false;
+    clsScintilla &sci = *doc->sciMain;
+    sci.SetTextBytes(text);
+    if (const auto encoding = TextEncoding::FromName(document.info.encoding))
+        sci.ConvertEncoding(*encoding);
+    if (document.info.path.isEmpty()) {
+        doc->setWindowTitle(document.info.title);
+    } else {
+        doc->strFile = document.info.path;
+        doc->setWindowTitle(document.info.path);
+        ApplyHighlighter(sci, HighlighterForFile(document.info.path));
+    }
+    sci.MarkModified();
+    return true;
 }
 
 void frmMain::OpenStartDocuments(const QList<FileToOpen> &files)
@@ -261,6 +401,17 @@ frmDoc *frmMain::OpenDocument(const QString &name)
 
 void frmMain::ShowDocument(frmDoc *doc)
 {
+    if (doc->sciMain)
+        m_backups->Watch(doc->sciMain.get(), [doc = QPointer<frmDoc>(doc)] {
+            BackupInfo info;
+            if (doc && doc->sciMain) {
+                info.path = doc->strFile;
+                info.title = doc->windowTitle();
+                info.encoding = doc->sciMain->Encoding().Name();
+            }
+            return info;
+        });
+
     // Frozen only while the window appears, not while a big file loads: the
     // interface keeps drawing between the chunks of a load.
     FrozenDrawing frozen(this);
@@ -289,6 +440,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     }
     doc->setWindowTitle(path);
     doc->strFile = path;
+    m_diskGuard->Track(doc->sciMain.get(), path);
     ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
     emit FileNamed(path);
     return true;
@@ -405,6 +557,8 @@ void frmMain::AddMenu(const QString &sCaption, const QString &sTag, int iIndex)
 // anything is written; the user may then save as UTF-8 or not at all.
 bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
 {
+    if (!m_diskGuard->MaySave(doc->sciMain.get(), path))
+        return false;
     FileIoResult result = doc->sciMain->SaveToFile(path);
     if (result.outcome == FileIoResult::Unencodable) {
         const QString text = QStringLiteral("无法保存文件“%1”：%2\n\n选择“是”改为以 UTF-8 编码保存；"
@@ -421,9 +575,13 @@ bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
         doc->sciMain->ConvertEncoding(TextEncoding(TextEncoding::Utf8));
         result = doc->sciMain->SaveToFile(path);
     }
-    if (!result.ok())
+    if (!result.ok()) {
         ReportSaveFailure(path, result.reason);
-    return result.ok();
+        return false;
+    }
+    m_diskGuard->Track(doc->sciMain.get(), path);
+    m_backups->Saved(doc->sciMain.get());
+    return true;
 }
 
 bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
@@ -446,20 +604,41 @@ bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
             return false;
     }
     const FileIoResult result = doc->sciMain->LoadFile(path, encoding);
-    if (result.ok())
+    if (result.ok()) {
+        m_diskGuard->Track(doc->sciMain.get(), path);
         return true;
+    }
     QString text = QStringLiteral("无法按 %1 编码重新打开文件“%2”。\n%3")
                        .arg(encoding.Name(), path,
                             result.outcome == FileIoResult::NotFound ? QStringLiteral("文件已不存在。") : result.reason);
     if (result.partial) {
-        // Only part of the file is on screen: a later Save must not write it
-        // over the whole file.
-        doc->strFile.clear();
-        doc->setWindowTitle(path + QStringLiteral(" (未读完)"));
+        DetachFromFile(doc);
         text += QStringLiteral("\n窗口中只有文件的一部分，已不再与文件关联；文件本身没有改变。");
     }
     MsgBox(this, text, title, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
     return false;
+}
+
+bool frmMain::ReloadDocument(frmDoc *doc)
+{
+    if (!doc || !doc->sciMain)
+        return false;
+    if (doc->strFile.isEmpty()) {
+        MsgBox(this, QStringLiteral("这个文档还没有保存过，没有可以重新载入的文件。"), QStringLiteral("重新载入"),
+               QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
+        return false;
+    }
+    return m_diskGuard->Reload(doc->sciMain.get());
+}
+
+// Only part of the file is on screen: a later Save must not write it over
+// the whole file.
+void frmMain::DetachFromFile(frmDoc *doc)
+{
+    if (doc->sciMain)
+        m_diskGuard->Forget(doc->sciMain.get());
+    doc->setWindowTitle(doc->strFile + QStringLiteral(" (未读完)"));
+    doc->strFile.clear();
 }
 
 void frmMain::ReportSaveFailure(const QString &path, const QString &reason)
@@ -498,8 +677,17 @@ void frmMain::OnSubWindowActivated(QMdiSubWindow *window)
 {
     frmDoc *doc = CurrentDocument();
     WatchEditor(doc ? doc->sciMain.get() : nullptr);
-    if (window && doc)
+    if (window && doc) {
         doc->Form_Activate();
+        // Asked after the switch has settled, not in the middle of it.
+        QMetaObject::invokeMethod(
+            m_diskGuard,
+            [guard = m_diskGuard, sci = QPointer<clsScintilla>(doc->sciMain.get())] {
+                if (sci)
+                    guard->Check(sci);
+            },
+            Qt::QueuedConnection);
+    }
     m_actions->SetDocumentOpen(!Documents().isEmpty());
 }
 
@@ -580,6 +768,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SaveSession();
     CloseDocuments();
     MDIForm_Unload();
     event->accept();
@@ -588,4 +777,5 @@ void frmMain::closeEvent(QCloseEvent *event)
 void frmMain::MDIForm_Unload()
 {
     m_placement->Save();
+    m_backups->Finish();
 }

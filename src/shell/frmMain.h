@@ -5,7 +5,11 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
+class DiskChangeGuard;
+class DocumentBackups;
+struct RecoverableDocument;
 class MainActions;
 class MainCommands;
 class MainMenus;
@@ -36,6 +40,11 @@ public:
     // (OpenStartDocuments), cascade.
     void Setup(const QList<FileToOpen> &startFiles = {});
 
+    // Start-up's one way in for documents: the files named (on the command
+    // line), or, when none are, the files of the last session if the
+    // setting says so.
+    void OpenAtStart(const QStringList &files);
+
     // The only way document windows are made.
     frmDoc *OpenDocument(const QString &name);
 
@@ -64,6 +73,16 @@ public:
     // Reads the document's file again as another encoding, asking first when
     // that gives up unsaved changes. True when the file was read.
     bool ReopenDocument(frmDoc *doc, const TextEncoding &encoding);
+    // Reads the document's file again in its encoding, keeping the caret
+    // line; asks first when that gives up unsaved changes.
+    bool ReloadDocument(frmDoc *doc);
+    // Notices what other programs do to the documents' files.
+    DiskChangeGuard *DiskGuard() const { return m_diskGuard; }
+    // Backs up the unsaved documents while the program runs.
+    DocumentBackups *Backups() const { return m_backups; }
+    // What a run that did not end normally left behind: offered once, at
+    // start.
+    void OfferRecovery();
 
     // The highlighter menu, built from the highlighter table.
     void SetupMenu();
@@ -128,6 +147,10 @@ private:
     static long CharacterPosition(const clsScintilla &sci, long line, long column);
     void TakeDroppedUri(const QString &uri);
     void ReportSaveFailure(const QString &path, const QString &reason);
+    void DetachFromFile(frmDoc *doc);
+    bool RestoreBackup(const RecoverableDocument &document);
+    void SaveSession();
+    void RestoreSession();
     bool WriteDocument(frmDoc *doc, const QString &path);
 
     QMdiArea *m_mdiArea = nullptr;
@@ -136,6 +159,8 @@ private:
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
     WindowPlacement *m_placement = nullptr;
+    DiskChangeGuard *m_diskGuard = nullptr;
+    DocumentBackups *m_backups = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLineEdit>
@@ -369,6 +370,13 @@ TEST_F(OptionsTest, AFileThatCannotBeWrittenIsReportedAndItsEntryKept)
     const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                      | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     QFile::setPermissions(dir.path(), all);
+    // Root's file is written in place by the user, after a spare copy in
+    // the state folder, which is the user's own outside the tests.
+    const QByteArray sandboxState = qgetenv("XDG_STATE_HOME");
+    const QString state = dir.filePath(QStringLiteral("state"));
+    ASSERT_TRUE(QDir().mkpath(state));
+    QFile::setPermissions(state, all);
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state));
     QFile::setPermissions(alpha, QFileDevice::ReadOwner | QFileDevice::ReadOther);
     QFile::setPermissions(beta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
                                     | QFileDevice::WriteOther);
@@ -381,9 +389,10 @@ TEST_F(OptionsTest, AFileThatCannotBeWrittenIsReportedAndItsEntryKept)
         ASSERT_TRUE(user.active());
         Child<QPushButton>(dialog.get(), "cmdOK")->click();
     }
+    qputenv("XDG_STATE_HOME", sandboxState);
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.contains(alpha)) << boxes.shown[0].text.toStdString();
-    EXPECT_FALSE(boxes.shown[0].text.contains(beta));
+    EXPECT_FALSE(boxes.shown[0].text.contains(beta)) << boxes.shown[0].text.toStdString();
     EXPECT_EQ(Read(alpha), alphaBefore);
     EXPECT_EQ(HighlighterTable[0].SingleComment, "//");
     EXPECT_EQ(ReadIniValue("data", "SingleComment", beta), "kept");

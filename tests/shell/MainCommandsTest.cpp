@@ -55,8 +55,9 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
     EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
     MainMenus *menus = window->Menus();
     EXPECT_EQ(MenuTexts(menus->mnuFile),
-              QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "最近打开的文件(&R)", "-", "保存文档(&S)\tCtrl+S",
-                           "另存为(&A)....\tCtrl+F12", "以其他编码重新打开", "转换编码", "-", "导出为HTML(&D)", "-", "打印(&P)\tCtrl+P", "-", "退出(&E)"}));
+              QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "最近打开的文件(&R)", "重新载入(&V)", "-", "保存文档(&S)\tCtrl+S",
+                           "另存为(&A)....\tCtrl+F12", "以其他编码重新打开", "转换编码", "-", "导出为HTML(&D)", "-", "打印(&P)\tCtrl+P", "-",
+                           "自动重新载入未修改的文档(&U)", "启动时打开上次的文件(&L)", "-", "退出(&E)"}));
     EXPECT_EQ(MenuTexts(menus->mnuEdit),
               QStringList({"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
                            "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)"}));

@@ -25,6 +25,7 @@ for _ in $(seq 100); do [ -s "$sandbox/display" ] && break; sleep 0.05; done
 [ -s "$sandbox/display" ] || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -n1 "$sandbox/display")"
 export XDG_CONFIG_HOME="$sandbox/config" XDG_CACHE_HOME="$sandbox/cache" XDG_DATA_HOME="$sandbox/data"
+export XDG_STATE_HOME="$sandbox/state"
 export XDG_RUNTIME_DIR="$sandbox" QT_QPA_PLATFORM=xcb
 mkdir -p "$XDG_CONFIG_HOME"
 cd "$sandbox"

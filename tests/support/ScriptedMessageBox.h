@@ -17,6 +17,7 @@ public:
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         QMessageBox::Icon icon;
+        ButtonCaptions captions;
     };
 
     // Answers given in order; once they run out, boxes answer Cancel (or Ok
@@ -25,7 +26,8 @@ public:
 
     QMessageBox::StandardButton Show(QWidget *owner, const QString &text, const QString &title,
                                      QMessageBox::StandardButtons buttons,
-                                     QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon) override;
+                                     QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon,
+                                     const ButtonCaptions &captions) override;
 
     QList<Shown> shown;
 

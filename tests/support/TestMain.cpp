@@ -1,6 +1,7 @@
-// Every test run gets Qt's offscreen platform, its own settings and data
-// directories and its own working directory, so no test ever touches a
-// user's files (nor a user's own language definitions).
+// Every test run gets Qt's offscreen platform, its own settings, data and
+// state directories and its own working directory, so no test ever touches a
+// user's files (nor a user's own language definitions, nor the backups of a
+// running editor).
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,12 +15,15 @@ int main(int argc, char **argv)
     const QString config = sandbox.filePath(QStringLiteral("config"));
     const QString work = sandbox.filePath(QStringLiteral("work"));
     const QString data = sandbox.filePath(QStringLiteral("data"));
+    const QString state = sandbox.filePath(QStringLiteral("state"));
     QDir().mkpath(config);
+    QDir().mkpath(state);
     QDir().mkpath(work);
     QDir().mkpath(data);
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("XDG_DATA_HOME", data.toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", sandbox.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", state.toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 

@@ -1,0 +1,51 @@
+#include "FileStamp.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Some file systems keep times to the second (or two): a write in the same
+// second as our read leaves the same time behind.
+constexpr qint64 CoarsestClockMs = 2000;
+
+} // namespace
+
+FileStamp FileStamp::Take(const QString &path)
+{
+    FileStamp stamp;
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return stamp;
+    stamp.m_exists = true;
+    stamp.m_size = info.size();
+    stamp.m_modified = info.lastModified();
+    if (std::abs(stamp.m_modified.msecsTo(QDateTime::currentDateTime())) < CoarsestClockMs)
+        stamp.m_hash = ContentHash(path);
+    return stamp;
+}
+
+FileStamp::Change FileStamp::Compare(const QString &path) const
+{
+    // Whatever stands there now that is not a file (a folder) is not the
+    // document's file.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return m_exists ? Change::Deleted : Change::Same;
+    if (!m_exists || info.size() != m_size || info.lastModified() != m_modified)
+        return Change::Changed;
+    if (!m_hash.isEmpty() && ContentHash(path) != m_hash)
+        return Change::Changed;
+    return Change::Same;
+}
+
+QByteArray FileStamp::ContentHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("unreadable");
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(&file);
+    return hash.result();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+// What a file was when the document last read or wrote it: enough to tell
+// later whether someone else has written it since.
+class FileStamp
+{
+public:
+    enum class Change { Same, Changed, Deleted };
+
+    FileStamp() = default;
+    static FileStamp Take(const QString &path);
+
+    // Compares with the file as it is now. Size and time decide, unless the
+    // file was written within the time's coarseness of when the stamp was
+    // taken: then its content is compared too.
+    Change Compare(const QString &path) const;
+
+    bool Exists() const { return m_exists; }
+
+private:
+    static QByteArray ContentHash(const QString &path);
+
+    bool m_exists = false;
+    qint64 m_size = -1;
+    QDateTime m_modified;
+    QByteArray m_hash; // only when the time alone could not tell
+};

@@ -1,3 +1,4 @@
+#include "platform/QtTranslations.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QtTranslations::Install(app);
     frmMain mainWindow;
     mainWindow.show();
     return app.exec();

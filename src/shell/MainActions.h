@@ -21,7 +21,10 @@ public:
     QAction *const mnuOpen;
     QAction *const mnuSave;
     QAction *const mnuSaveAs;
+    QAction *const mnuSaveAll;
     QAction *const mnuExportHTML;
+    QAction *const mnuClose;
+    QAction *const mnuCloseAll;
     QAction *const mnuPrint;
     QAction *const mnuExit;
     // Edit
@@ -64,6 +67,7 @@ public:
     void SetDocumentOpen(bool open);
 
 private:
-    QAction *Make(const char *name, const char *caption, const char *shortcut = nullptr);
+    QAction *Make(const char *name, const char *caption, const char *shortcut = nullptr,
+                  const char *otherShortcut = nullptr);
     QAction *MakeButton(const char *name, const char *tooltip, const char *icon);
 };

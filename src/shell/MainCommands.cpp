@@ -37,7 +37,10 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
         {a->mnuOpen, &MainCommands::Open},
         {a->mnuSave, &MainCommands::Save},
         {a->mnuSaveAs, &MainCommands::SaveAs},
+        {a->mnuSaveAll, &MainCommands::SaveAll},
         {a->mnuExportHTML, &MainCommands::ExportHtml},
+        {a->mnuClose, &MainCommands::Close},
+        {a->mnuCloseAll, &MainCommands::CloseAll},
         {a->mnuPrint, &MainCommands::Print},
         {a->mnuExit, &MainCommands::Exit},
         {a->mnuUndo, &MainCommands::Undo},
@@ -72,6 +75,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
     connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
 
+    connect(main, &frmMain::DocumentOpened, this, &MainCommands::GiveUpCloseKeys);
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
@@ -131,6 +135,52 @@ void MainCommands::SaveAs()
         m_main->DoSaveAs(doc);
     else
         m_main->AskFileName(frmMain::FileDialogKind::SaveAs, QString()); // shown, nothing to write
+    FocusActiveEditor();
+}
+
+// Only modified documents are written: an unmodified one may stand for a
+// file changed on disk since. A document without a file shows itself while
+// its save dialog asks for a name; the one that was active is active again.
+void MainCommands::SaveAll()
+{
+    QMdiArea *area = m_main->MdiArea();
+    QMdiSubWindow *active = area->activeSubWindow();
+    for (frmDoc *doc : m_main->Documents()) {
+        if (!doc->sciMain || doc->sciMain->IsLoading() || !doc->sciMain->Modified())
+            continue;
+        if (doc->strFile.isEmpty())
+            area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+        m_main->SaveDoc(doc);
+    }
+    if (active)
+        area->setActiveSubWindow(active);
+    FocusActiveEditor();
+}
+
+void MainCommands::Close()
+{
+    if (QMdiSubWindow *window = m_main->MdiArea()->activeSubWindow())
+        window->close();
+    FocusActiveEditor();
+}
+
+// Each document window's own menu closes it on Ctrl+W and Ctrl+F4 too: with
+// two windows open the key would be ambiguous and close nothing.
+void MainCommands::GiveUpCloseKeys(QMdiSubWindow *window)
+{
+    const QList<QKeySequence> closeKeys = m_main->Actions()->mnuClose->shortcuts();
+    for (QAction *item : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = item->shortcuts();
+        keys.removeIf([&](const QKeySequence &key) { return closeKeys.contains(key); });
+        item->setShortcuts(keys);
+    }
+}
+
+void MainCommands::CloseAll()
+{
+    for (QMdiSubWindow *window : m_main->MdiArea()->subWindowList())
+        if (!window->close())
+            break;
     FocusActiveEditor();
 }
 

@@ -7,6 +7,7 @@ class MainActions;
 class MainMenus;
 class clsScintilla;
 class frmMain;
+class QMdiSubWindow;
 class QMenu;
 
 // What the actions of the main window do (its menu items and toolbar
@@ -25,7 +26,13 @@ public:
     void Open();
     void Save();
     void SaveAs();
+    // Every modified document, each by the Save rule.
+    void SaveAll();
     void ExportHtml();
+    // The active document, through its close prompt.
+    void Close();
+    // Document after document; a Cancel in a close prompt keeps the rest.
+    void CloseAll();
     void Print();
     void ReopenWithEncoding(const QString &encodingName);
     void ConvertEncoding(const QString &encodingName);
@@ -59,6 +66,7 @@ public:
     static QString TimeDateText();
 
 private:
+    void GiveUpCloseKeys(QMdiSubWindow *window);
     void FillWindowList();
     void MarkCurrentEncoding(QMenu *menu, bool sameMark);
     clsScintilla *ActiveEditor() const;

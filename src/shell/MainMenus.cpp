@@ -38,8 +38,9 @@ QMenu *AddSubmenu(QMenu *parent, const char *name, const char *caption)
 MainMenus::MainMenus(QMainWindow *window, MainActions *a)
     : QObject(window),
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
-                         {a->mnuNew, a->mnuOpen, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
-                          a->mnuPrint, nullptr, a->mnuExit})),
+                         {a->mnuNew, a->mnuOpen, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuSaveAll, a->mnuExportHTML,
+                          nullptr, a->mnuClose, a->mnuCloseAll, nullptr, a->mnuPrint, nullptr,
+                          a->mnuExit})),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.
       mnuReopenEncoding(AddEncodingMenu(a, "mnuReopenEncoding", "以其他编码重新打开", TextEncoding::MenuGroups(TextEncoding::Menu::Reopen),

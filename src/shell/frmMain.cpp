@@ -133,6 +133,7 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     m_mdiArea->setActiveSubWindow(window);
     if (doc->sciMain)
         doc->sciMain->SetFocus();
+    emit DocumentOpened(window, doc);
     return doc;
 }
 

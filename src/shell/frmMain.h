@@ -77,6 +77,10 @@ public:
     // Counts every document window made in this run, files included.
     long lDocCount = 0;
 
+signals:
+    // A document window has been made and shown in the document area.
+    void DocumentOpened(QMdiSubWindow *window, frmDoc *doc);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "EditorContextMenu.h"
 #include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
@@ -64,6 +65,7 @@ frmMain::frmMain(QWidget *parent)
     m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
     m_commands = new MainCommands(this, m_actions, m_menus);
+    new EditorContextMenu(this, m_actions);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));

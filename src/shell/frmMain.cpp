@@ -8,6 +8,7 @@
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
 #include "StatusProgress.h"
+#include "ViewMenu.h"
 #include "WindowArranger.h"
 #include "WindowPlacement.h"
 #include "dialogs/frmAbout.h"
@@ -66,6 +67,7 @@ frmMain::frmMain(QWidget *parent)
     addToolBar(m_toolbar);
     m_commands = new MainCommands(this, m_actions, m_menus);
     new EditorContextMenu(this, m_actions);
+    new ViewMenu(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));

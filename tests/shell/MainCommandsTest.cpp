@@ -52,7 +52,7 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
     QStringList bar;
     for (QAction *menu : window->menuBar()->actions())
         bar << menu->text();
-    EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
+    EXPECT_EQ(bar, QStringList({"文件(&F)", "编辑(&E)", "搜索(&S)", "视图(&V)", "高亮(&L)", "窗口(&W)", "帮助(&H)"}));
     MainMenus *menus = window->Menus();
     EXPECT_EQ(MenuTexts(menus->mnuFile),
               QStringList({"新建文档(&N)\tCtrl+N", "打开文件(&O)\tCtrl+O", "-", "保存文档(&S)\tCtrl+S",

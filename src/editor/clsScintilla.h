@@ -345,6 +345,8 @@ signals:
     void Paint();
     void UserListSelection();
     void EncodingChanged();
+    // A language was applied (its index is in lHighlighterNum).
+    void HighlighterApplied();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;

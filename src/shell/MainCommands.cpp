@@ -78,6 +78,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     connect(main, &frmMain::DocumentOpened, this, &MainCommands::GiveUpCloseKeys);
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
+    connect(menus->mnuHighlighters, &QMenu::aboutToShow, this, &MainCommands::MarkActiveLanguage);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
     connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
     connect(menus->mnuReopenEncoding, &QMenu::aboutToShow, this,
@@ -344,6 +345,14 @@ void MainCommands::ApplyHighlighterItem(int index)
     }
 }
 
+void MainCommands::MarkActiveLanguage()
+{
+    const clsScintilla *sci = ActiveEditor();
+    const QList<QAction *> items = m_menus->HighlighterItems();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        items[i]->setChecked(sci && sci->lHighlighterNum == i);
+}
+
 void MainCommands::TileHorizontally() { WindowArranger::TileHorizontally(m_main->MdiArea()); }
 void MainCommands::TileVertically() { WindowArranger::TileVertically(m_main->MdiArea()); }
 void MainCommands::ArrangeIcons() { WindowArranger::ArrangeIcons(m_main->MdiArea()); }
@@ -366,7 +375,9 @@ void MainCommands::FillWindowList()
     list->clear();
     QMdiArea *area = m_main->MdiArea();
     for (QMdiSubWindow *window : area->subWindowList(QMdiArea::CreationOrder)) {
-        QAction *item = list->addAction(QString(window->windowTitle()).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        // The document's own title, without the frame's modified marker.
+        const QString title = window->widget() ? window->widget()->windowTitle() : window->windowTitle();
+        QAction *item = list->addAction(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(window == area->activeSubWindow());
         connect(item, &QAction::triggered, area, [area, window] { area->setActiveSubWindow(window); });

@@ -68,6 +68,7 @@ public:
 private:
     void GiveUpCloseKeys(QMdiSubWindow *window);
     void FillWindowList();
+    void MarkActiveLanguage();
     void MarkCurrentEncoding(QMenu *menu, bool sameMark);
     clsScintilla *ActiveEditor() const;
     void FocusActiveEditor();

@@ -108,6 +108,7 @@ void MainMenus::AddMenu(const QString &sCaption, const QString &sTag, int iIndex
         QAction *item = mnuHighlighters->addAction(QString());
         item->setObjectName(QStringLiteral("mnuHighlighter"));
         item->setVisible(false);
+        item->setCheckable(true); // the active document's language
         m_actions->needsDocument->addAction(item);
         connect(item, &QAction::triggered, this, [this, index] { emit HighlighterChosen(index); });
         m_highlighterItems.append(item);

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "LineEndMenu.h"
 #include "EditorContextMenu.h"
 #include "MainActions.h"
 #include "MainCommands.h"
@@ -8,6 +9,7 @@
 #include "MainToolbar.h"
 #include "StatusBarPanels.h"
 #include "StatusProgress.h"
+#include "TitleMarker.h"
 #include "ViewMenu.h"
 #include "WindowArranger.h"
 #include "WindowPlacement.h"
@@ -26,6 +28,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <Qsci/qsciscintillabase.h>
 
 const QString frmMain::Caption = QStringLiteral("Ferrolan多文档编辑器2009 v1.0 正式版");
@@ -68,11 +71,17 @@ frmMain::frmMain(QWidget *parent)
     m_commands = new MainCommands(this, m_actions, m_menus);
     new EditorContextMenu(this, m_actions);
     new ViewMenu(this, m_actions, m_menus);
+    new TitleMarker(this);
+    new LineEndMenu(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
     setStatusBar(stb);
     new StatusProgress(stb); // long searches and replacements show their progress there
+    m_lineEndsLater = new QTimer(this);
+    m_lineEndsLater->setSingleShot(true);
+    m_lineEndsLater->setInterval(300);
+    connect(m_lineEndsLater, &QTimer::timeout, this, &frmMain::ShowLineEnds);
 
     resize(690, 479); // design client area, 10350 x 7185 twips
     m_placement = new WindowPlacement(this);
@@ -375,11 +384,15 @@ void frmMain::WatchEditor(clsScintilla *sci)
             // Converting (back) also changes whether the document is modified.
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowEncoding);
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowModifiedMarker);
+            connect(sci, &clsScintilla::OnModified, m_lineEndsLater, qOverload<>(&QTimer::start));
+            connect(sci, &clsScintilla::HighlighterApplied, this, &frmMain::ShowLanguage);
         }
     }
     ShowCaretPosition();
     ShowModifiedMarker();
     ShowEncoding();
+    ShowLineEnds();
+    ShowLanguage();
 }
 
 // Panel 1: the caret, zero-based, and the line count. With no document it
@@ -404,6 +417,21 @@ void frmMain::ShowModifiedMarker()
 void frmMain::ShowEncoding()
 {
     stb->SetPanelText(3, m_watched ? m_watched->Encoding().Name() : QString());
+}
+
+// Panel 4: the kind of line ends the document holds.
+void frmMain::ShowLineEnds()
+{
+    m_lineEndsLater->stop();
+    stb->SetPanelText(4, m_watched && !m_watched->IsLoading() ? LineEndMenu::KindName(*m_watched) : QString());
+}
+
+// Panel 5: the language that colours the document.
+void frmMain::ShowLanguage()
+{
+    const long index = m_watched ? m_watched->lHighlighterNum : -1;
+    stb->SetPanelText(5, index >= 0 && index < long(HighlighterTable.size()) ? HighlighterTable[index].LangName
+                                                                            : QString());
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no

@@ -10,6 +10,7 @@ class MainMenus;
 class MainToolbar;
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 class StatusBarPanels;
 class TextEncoding;
 class WindowPlacement;
@@ -96,6 +97,8 @@ private:
     void ShowCaretPosition();
     void ShowModifiedMarker();
     void ShowEncoding();
+    void ShowLineEnds();
+    void ShowLanguage();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
     void ReportSaveFailure(const QString &path, const QString &reason);
     bool WriteDocument(frmDoc *doc, const QString &path);
@@ -109,4 +112,5 @@ private:
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows
+    QTimer *m_lineEndsLater = nullptr; // panel 4 once typing pauses: it reads the whole text
 };

@@ -60,7 +60,7 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
                            "导出为HTML(&D)", "-", "关闭(&C)\tCtrl+W", "全部关闭(&W)", "-", "打印(&P)\tCtrl+P", "-", "退出(&E)\tCtrl+Q"}));
     EXPECT_EQ(MenuTexts(menus->mnuEdit),
               QStringList({"撤消(&U)\tCtrl+Z", "重做(&R)\tCtrl+Y", "-", "剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C",
-                           "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)"}));
+                           "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)", "-", "转换行尾符(&N)"}));
     EXPECT_EQ(MenuTexts(menus->mnuSearch),
               QStringList({"查找(&F)\tCtrl+F", "替换(&R)\tCtrl+H", "-", "查找下一个(&N)\tF3", "查找上一个\tCtrl+F3", "-",
                            "转到(&G)\tCtrl+G"}));

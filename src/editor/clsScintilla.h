@@ -304,6 +304,8 @@ public:
     // The last FindText or ReplaceAll was stopped by the user (Esc or the
     // status bar's 取消); it found nothing and changed nothing.
     bool WasStopped() const { return m_stopped; }
+    // The text FindNext and FindPrev look for; empty before any search.
+    QString LastSearchText() const { return m_searchDone ? m_savedSearch.text : QString(); }
     void GotoLine(long iLine);
     void GotoLineColumn(long iLine, long iCol);
     // DoFind, DoReplace and DoGoto, which run the dialogs for an editor,

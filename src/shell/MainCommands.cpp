@@ -28,6 +28,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
+#include <optional>
 
 MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     : QObject(main), m_main(main), m_menus(menus)
@@ -301,7 +303,7 @@ clsScintilla *MainCommands::SearchableEditor() const
 void MainCommands::Find()
 {
     if (clsScintilla *sci = SearchableEditor())
-        DoFind(*sci);
+        TellSearch(DoFind(*sci), *sci);
 }
 
 void MainCommands::Replace()
@@ -315,7 +317,7 @@ void MainCommands::Replace()
 void MainCommands::FindNext()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        sci->FindNext();
+        TellSearch(sci->FindNext(), *sci);
         sci->SetFocus();
     }
 }
@@ -323,15 +325,44 @@ void MainCommands::FindNext()
 void MainCommands::FindPrevious()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        sci->FindPrev();
+        TellSearch(sci->FindPrev(), *sci);
         sci->SetFocus();
     }
 }
 
 void MainCommands::Goto()
 {
-    if (clsScintilla *sci = SearchableEditor())
-        TryStep("DoGoto", [&] { DoGoto(*sci); }); // a box that holds no number
+    clsScintilla *sci = SearchableEditor();
+    if (!sci)
+        return;
+    std::optional<long> line;
+    TryStep("DoGoto", [&] { line = DoGoto(*sci); }); // a box that holds no number
+    if (!line)
+        return;
+    if (*line < 1 || *line > sci->GetLineCount())
+        m_main->statusBar()->showMessage(
+            QStringLiteral("找不到第 %1 行（文档共 %2 行）").arg(*line).arg(sci->GetLineCount()), MessageTime);
+    else
+        m_main->statusBar()->clearMessage();
+}
+
+// A search that finds nothing says so in the status bar; the next one that
+// finds takes the words away.
+void MainCommands::TellSearch(bool found, const clsScintilla &sci)
+{
+    TellSearch(found ? SearchOutcome::Found : SearchOutcome::NotFound, sci);
+}
+
+void MainCommands::TellSearch(SearchOutcome outcome, const clsScintilla &sci)
+{
+    if (outcome == SearchOutcome::NotRun || sci.WasStopped())
+        return;
+    if (outcome == SearchOutcome::Found)
+        m_main->statusBar()->clearMessage();
+    else if (sci.LastSearchText().isEmpty())
+        m_main->statusBar()->showMessage(QStringLiteral("还没有要查找的内容，请先用“查找”。"), MessageTime);
+    else
+        m_main->statusBar()->showMessage(QStringLiteral("找不到“%1”").arg(sci.LastSearchText()), MessageTime);
 }
 
 // ---- Highlighting, windows, help ----

@@ -6,6 +6,7 @@
 class MainActions;
 class MainMenus;
 class clsScintilla;
+enum class SearchOutcome;
 class frmMain;
 class QMdiSubWindow;
 class QMenu;
@@ -68,6 +69,9 @@ public:
 private:
     void GiveUpCloseKeys(QMdiSubWindow *window);
     void FillWindowList();
+    void TellSearch(bool found, const clsScintilla &sci);
+    void TellSearch(SearchOutcome outcome, const clsScintilla &sci);
+    static constexpr int MessageTime = 5000; // ms a search's message stays
     void MarkActiveLanguage();
     void MarkCurrentEncoding(QMenu *menu, bool sameMark);
     clsScintilla *ActiveEditor() const;

@@ -20,6 +20,7 @@
 #include <optional>
 
 class QFile;
+class QPrinter;
 class QWidget;
 class ReplaceHistory;
 class TextSearch;
@@ -278,6 +279,10 @@ public:
     // unprintable edge.
     PrintResult PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
                          long RightMarginWidth, long BottomMarginHeight);
+    // The whole document, or the pages the printer's range asks for, on a
+    // printer chosen in the print dialog (or a preview's), one-inch margins,
+    // each page headed by the title and "第 N 页，共 M 页".
+    PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the
     // component as UTF-8, so a search for Chinese text finds whole characters.

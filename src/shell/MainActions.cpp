@@ -17,6 +17,7 @@ MainActions::MainActions(QObject *parent)
       mnuClose(Make("mnuClose", "关闭(&C)", "Ctrl+W", "Ctrl+F4")),
       mnuCloseAll(Make("mnuCloseAll", "全部关闭(&W)")),
       mnuPrint(Make("mnuPrint", "打印(&P)", "Ctrl+P")),
+      mnuPrintPreview(Make("mnuPrintPreview", "打印预览(&V)")),
       mnuExit(Make("mnuExit", "退出(&E)", "Ctrl+Q")),
       mnuUndo(Make("mnuUndo", "撤消(&U)", "Ctrl+Z")),
       mnuRedo(Make("mnuRedo", "重做(&R)", "Ctrl+Y")),
@@ -66,7 +67,7 @@ MainActions::MainActions(QObject *parent)
 
     needsDocument->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (QAction *action : {mnuSave, mnuSaveAs, mnuSaveAll, mnuExportHTML, mnuClose, mnuCloseAll, mnuPrint,
-                            mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
+                            mnuPrintPreview, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
                             mnuSelAll, mnuTimeDate, mnuFind, mnuReplace, mnuFindNext, mnuFindPrevious, mnuGoto,
                             mnuHor, mnuVertical, mnuArrange, mnuCascade})
         needsDocument->addAction(action);

@@ -26,6 +26,7 @@ public:
     QAction *const mnuClose;
     QAction *const mnuCloseAll;
     QAction *const mnuPrint;
+    QAction *const mnuPrintPreview;
     QAction *const mnuExit;
     // Edit
     QAction *const mnuUndo;

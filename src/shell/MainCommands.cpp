@@ -16,6 +16,7 @@
 #include "highlight/modHighlighter.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
+#include "platform/PrinterSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
 #include "platform/WriteFailure.h"
@@ -28,6 +29,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QStatusBar>
 #include <optional>
 
@@ -44,6 +48,7 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
         {a->mnuClose, &MainCommands::Close},
         {a->mnuCloseAll, &MainCommands::CloseAll},
         {a->mnuPrint, &MainCommands::Print},
+        {a->mnuPrintPreview, &MainCommands::PrintPreview},
         {a->mnuExit, &MainCommands::Exit},
         {a->mnuUndo, &MainCommands::Undo},
         {a->mnuRedo, &MainCommands::Redo},
@@ -201,18 +206,52 @@ void MainCommands::ExportHtml()
     FocusActiveEditor();
 }
 
-void MainCommands::Print()
+// Without an installed printer the dialog still prints to a PDF file,
+// offered beside the document.
+std::unique_ptr<QPrinter> MainCommands::PrinterToUse(const frmDoc &doc) const
 {
-    clsScintilla *sci = ActiveEditor();
-    if (!sci)
-        return;
-    const PrintResult result = sci->PrintDoc();
-    if (result.outcome == PrintResult::NoPrinter)
-        MsgBox(m_main, result.reason, QStringLiteral("打印"), QMessageBox::Ok, QMessageBox::Ok,
-               QMessageBox::Information);
-    else if (!result.ok())
+    std::unique_ptr<QPrinter> printer = PrinterSeam::Current().DefaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        const QFileInfo file(doc.strFile.isEmpty() ? QDir::home().filePath(doc.windowTitle()) : doc.strFile);
+        printer->setOutputFileName(file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    printer->setDocName(doc.windowTitle());
+    return printer;
+}
+
+void MainCommands::ReportPrint(const PrintResult &result)
+{
+    if (!result.ok())
         MsgBox(m_main, QStringLiteral("打印失败。\n%1").arg(result.reason), QStringLiteral("打印"), QMessageBox::Ok,
                QMessageBox::Ok, QMessageBox::Warning);
+}
+
+// The print dialog first: printer, pages, copies, or a PDF file.
+void MainCommands::Print()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
+        return;
+    std::unique_ptr<QPrinter> printer = PrinterToUse(*doc);
+    if (PrinterSeam::Current().AskPrintSettings(*printer, m_main))
+        ReportPrint(doc->sciMain->PrintTo(*printer, doc->windowTitle()));
+    doc->sciMain->SetFocus();
+}
+
+// The preview draws its pages with the printing code itself.
+void MainCommands::PrintPreview()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
+        return;
+    std::unique_ptr<QPrinter> printer = PrinterToUse(*doc);
+    clsScintilla *sci = doc->sciMain.get();
+    const QString title = doc->windowTitle();
+    PrintResult last;
+    PrinterSeam::Current().ShowPreview(*printer, m_main, [&](QPrinter *target) { last = sci->PrintTo(*target, title); });
+    ReportPrint(last);
     sci->SetFocus();
 }
 

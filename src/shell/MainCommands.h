@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class MainActions;
 class MainMenus;
@@ -10,6 +11,9 @@ enum class SearchOutcome;
 class frmMain;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
+class frmDoc;
+struct PrintResult;
 
 // What the actions of the main window do (its menu items and toolbar
 // buttons). Every command acts on the active document window and does
@@ -35,6 +39,7 @@ public:
     // Document after document; a Cancel in a close prompt keeps the rest.
     void CloseAll();
     void Print();
+    void PrintPreview();
     void ReopenWithEncoding(const QString &encodingName);
     void ConvertEncoding(const QString &encodingName);
     void Exit();
@@ -69,6 +74,8 @@ public:
 private:
     void GiveUpCloseKeys(QMdiSubWindow *window);
     void FillWindowList();
+    std::unique_ptr<QPrinter> PrinterToUse(const frmDoc &doc) const;
+    void ReportPrint(const PrintResult &result);
     void TellSearch(bool found, const clsScintilla &sci);
     void TellSearch(SearchOutcome outcome, const clsScintilla &sci);
     static constexpr int MessageTime = 5000; // ms a search's message stays

@@ -39,7 +39,7 @@ MainMenus::MainMenus(QMainWindow *window, MainActions *a)
     : QObject(window),
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
                          {a->mnuNew, a->mnuOpen, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuSaveAll, a->mnuExportHTML,
-                          nullptr, a->mnuClose, a->mnuCloseAll, nullptr, a->mnuPrint, nullptr,
+                          nullptr, a->mnuClose, a->mnuCloseAll, nullptr, a->mnuPrint, a->mnuPrintPreview, nullptr,
                           a->mnuExit})),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.

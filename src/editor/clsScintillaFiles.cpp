@@ -127,7 +127,9 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     };
     target.breathe = [] { QCoreApplication::processEvents(); };
     target.largest = LargestDocument;
-    DocumentLoader loader(file, size, std::move(target));
+    DocumentLoader::Sizes sizes;
+    sizes.readChunk = m_readChunkSize;
+    DocumentLoader loader(file, size, std::move(target), sizes);
     FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
@@ -218,7 +220,7 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
     const QFileInfo target(strFile);
     if (target.isDir())
         return FileIoResult::Failure(QStringLiteral("这个名字已被一个文件夹占用。"));
-    if (target.exists() && !target.isWritable())
+    if (SafeFileWriter::IsReadOnly(strFile))
         return FileIoResult::Failure(QStringLiteral("这个文件是只读的，或者没有写入它的权限。"));
     if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
         return encodable;

@@ -149,9 +149,11 @@ TEST_F(ViewMenuTest, WithoutADocumentTheViewCommandsAreOff)
     Actions().mnuCloseAll->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(window->Documents().isEmpty());
-    for (QAction *item : view->mnuView->actions())
-        if (!item->isSeparator())
+    for (QAction *item : view->mnuView->actions()) {
+        if (!item->isSeparator()) {
             EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+        }
+    }
     EXPECT_TRUE(CheckedItems().isEmpty());
 }
 

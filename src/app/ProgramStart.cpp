@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "SingleInstance.h"
+#include "platform/QtTranslations.h"
 #include "shell/ProgramIcon.h"
 #include "shell/frmMain.h"
 
@@ -114,6 +115,7 @@ int Run(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QtTranslations::Install(app);
     Describe();
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));
     QApplication::setWindowIcon(ProgramIcon::Icon());

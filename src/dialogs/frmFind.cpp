@@ -137,18 +137,21 @@ void frmFind::cmdFind_Click()
     accept(); // hidden: DoFind reads the fields, then unloads it
 }
 
-void DoFind(clsScintilla &sci)
+SearchOutcome DoFind(clsScintilla &sci)
 {
     auto dialog = std::make_unique<frmFind>(sci.OwnerForm());
     const QString selected = sci.SelText();
     if (!selected.isEmpty())
         dialog->cmbFind->setEditText(selected);
     dialog->exec();
-    if (dialog->DoWhat == 0)
-        return;
-    if (dialog->DoWhat == 1)
-        sci.FindText(dialog->cmbFind->currentText(), Ticked(dialog->optUp), vbFalse, Ticked(dialog->chkWrap),
-                     Ticked(dialog->chkCase), vbFalse, Ticked(dialog->chkWhole), Ticked(dialog->chkRegExp));
+    if (dialog->DoWhat != 1)
+        return SearchOutcome::NotRun;
+    const bool found = sci.FindText(dialog->cmbFind->currentText(), Ticked(dialog->optUp), vbFalse,
+                                    Ticked(dialog->chkWrap), Ticked(dialog->chkCase), vbFalse,
+                                    Ticked(dialog->chkWhole), Ticked(dialog->chkRegExp));
     dialog.reset();
     sci.SetFocus();
+    if (found)
+        return SearchOutcome::Found;
+    return sci.WasStopped() ? SearchOutcome::NotRun : SearchOutcome::NotFound;
 }

@@ -45,4 +45,6 @@ private:
 
 // Runs the find dialog for an editor (its selection, if any, is the text to
 // find) and searches as the dialog says; the editor has the focus afterwards.
-void DoFind(clsScintilla &sci);
+// Says whether a search ran (not cancelled, not stopped) and found.
+enum class SearchOutcome { NotRun, Found, NotFound };
+SearchOutcome DoFind(clsScintilla &sci);

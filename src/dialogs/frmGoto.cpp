@@ -2,7 +2,7 @@
 
 #include "DialogPlacement.h"
 #include "DialogSettings.h"
-#include "DigitKeyFilter.h"
+#include "DigitValidator.h"
 #include "editor/clsScintilla.h"
 #include "highlight/modHighlighter.h"
 #include "platform/RuntimeError.h"
@@ -42,7 +42,7 @@ QLineEdit *NewNumberBox(QWidget *parent, const QString &name)
     box->setObjectName(name);
     // Short, as drawn, but wide enough for any line number.
     box->setFixedWidth(std::max(Twips::ToPixels(735), box->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12));
-    DigitKeyFilter::Install(box);
+    DigitValidator::Install(box); // typed, pasted or from an input method
     return box;
 }
 
@@ -128,13 +128,14 @@ void frmGoto::cmdCancel_Click()
     reject();
 }
 
-void DoGoto(clsScintilla &sci)
+std::optional<long> DoGoto(clsScintilla &sci)
 {
     auto dialog = std::make_unique<frmGoto>(sci.OwnerForm());
     dialog->lblCurLine->setText(QStringLiteral("当前行: ") + QString::number(sci.GetCurLine()));
     dialog->lblLineCount->setText(QStringLiteral("末尾行: ") + QString::number(sci.GetLastLine()));
     dialog->lblColumn->setText(QStringLiteral("列: ") + QString::number(sci.GetColumn()));
     dialog->exec();
+    std::optional<long> goneTo;
     if (dialog->iWhatToDo == 1) {
         if (dialog->txtLine->text().isEmpty())
             dialog->txtLine->setText(QStringLiteral("1"));
@@ -143,7 +144,9 @@ void DoGoto(clsScintilla &sci)
         const long line = BoxNumber(dialog->txtLine->text());
         const long column = BoxNumber(dialog->txtColumn->text());
         sci.GotoLineColumn(line - 1, column - 1);
+        goneTo = line;
     }
     dialog.reset();
     sci.SetFocus();
+    return goneTo;
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -43,5 +44,6 @@ private:
 // shown) and, when Go closed it, moves the caret to the one-based line and
 // column entered (an empty box counts as 1). The editor has the focus
 // afterwards. A box that holds no number, or one beyond 32 bits, raises a
-// RuntimeError before the dialog goes.
-void DoGoto(clsScintilla &sci);
+// RuntimeError before the dialog goes. Answers the one-based line gone to,
+// nothing when cancelled.
+std::optional<long> DoGoto(clsScintilla &sci);

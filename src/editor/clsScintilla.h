@@ -21,6 +21,7 @@
 #include <optional>
 
 class QFile;
+class QPrinter;
 class QWidget;
 class ReplaceHistory;
 class TextSearch;
@@ -286,6 +287,10 @@ public:
     // unprintable edge.
     PrintResult PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
                          long RightMarginWidth, long BottomMarginHeight);
+    // The whole document, or the pages the printer's range asks for, on a
+    // printer chosen in the print dialog (or a preview's), one-inch margins,
+    // each page headed by the title and "第 N 页，共 M 页".
+    PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the
     // component as UTF-8, so a search for Chinese text finds whole characters.
@@ -312,6 +317,8 @@ public:
     // The last FindText or ReplaceAll was stopped by the user (Esc or the
     // status bar's 取消); it found nothing and changed nothing.
     bool WasStopped() const { return m_stopped; }
+    // The text FindNext and FindPrev look for; empty before any search.
+    QString LastSearchText() const { return m_searchDone ? m_savedSearch.text : QString(); }
     void GotoLine(long iLine);
     void GotoLineColumn(long iLine, long iCol);
     // DoFind, DoReplace and DoGoto, which run the dialogs for an editor,
@@ -356,6 +363,8 @@ signals:
     // Something with a URI (a file from a file manager) was dropped on the
     // editor; dropped text is moved or copied into the document instead.
     void UriDropped(const QString &uri);
+    // A language was applied (its index is in lHighlighterNum).
+    void HighlighterApplied();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;

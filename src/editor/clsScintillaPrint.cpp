@@ -6,9 +6,11 @@
 #include "platform/PrinterSeam.h"
 #include "platform/RuntimeError.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 #include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 
 using Sci = QsciScintillaBase;
 
@@ -89,6 +91,100 @@ PrintResult clsScintilla::PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarg
     editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, 0L);
 
     if (result.ok() && printer->printerState() == QPrinter::Error)
+        return PrintResult::Failure(QStringLiteral("打印机报告了一个错误，文档可能没有打印出来。"),
+                                    std::move(result.pageStarts));
+    return result;
+}
+
+namespace {
+
+// The header band above the text: the title on the left, the page number on
+// the right, a rule below.
+void DrawHeader(QPainter &painter, const QRect &band, const QString &title, int page, int pages)
+{
+    const QString number = QStringLiteral("第 %1 页，共 %2 页").arg(page).arg(pages);
+    const QFontMetrics metrics(painter.font(), painter.device());
+    const int numberWidth = metrics.horizontalAdvance(number);
+    const QRect titleRect(band.left(), band.top(), band.width() - numberWidth - metrics.averageCharWidth() * 2,
+                          metrics.height());
+    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(title, Qt::ElideMiddle, titleRect.width()));
+    painter.drawText(QRect(band.right() - numberWidth, band.top(), numberWidth + 1, metrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, number);
+    const int ruleY = band.top() + metrics.height() + metrics.height() / 4;
+    painter.drawLine(band.left(), ruleY, band.right(), ruleY);
+}
+
+} // namespace
+
+// The pages are laid out once without drawing, so that every header knows
+// the page count; then the pages in the printer's range are drawn.
+PrintResult clsScintilla::PrintTo(QPrinter &printer, const QString &title)
+{
+    auto *editor = m_editor.data();
+    if (!editor)
+        return PrintResult::Failure(QStringLiteral("没有可以打印的编辑器。"));
+    PageGeometry geometry;
+    try {
+        geometry = PageGeometry::Compute(PrinterMetrics::Of(printer), OneInch, OneInch, OneInch, OneInch);
+    } catch (const RuntimeError &) {
+        return PrintResult::Failure(QStringLiteral("无法计算打印页面的大小（数值溢出）。"));
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return PrintResult::Failure(QStringLiteral("打印机“%1”无法开始打印。").arg(printer.printerName()));
+    QFont headerFont(QStringLiteral("Sans Serif"), 9);
+    painter.setFont(headerFont);
+    const QFontMetrics metrics(painter.font(), painter.device());
+    const int band = metrics.height() * 2;
+    SciRect textArea = geometry.rc;
+    const QRect headerBand(int(textArea.left), int(textArea.top), int(textArea.right - textArea.left),
+                           metrics.height());
+    textArea.top += band;
+    if (textArea.IsEmpty()) {
+        printer.abort();
+        return PrintResult::Failure(QStringLiteral("页边距太宽，页面上没有可以打印文字的地方。"));
+    }
+
+    const long txtLen = GetLen();
+    auto formatRange = [&](bool draw, long cpMin) {
+        return editor->SendScintilla(Sci::SCI_FORMATRANGE, draw ? 1UL : 0UL, &painter, ToQRect(textArea), cpMin,
+                                     txtLen);
+    };
+    std::vector<long> starts;
+    for (long position = 0;;) {
+        starts.push_back(position);
+        const long next = formatRange(false, position);
+        if (next >= txtLen)
+            break;
+        if (next <= position) {
+            printer.abort();
+            editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, 0L);
+            return PrintResult::Failure(QStringLiteral("打印区域放不下一行文字，打印已停止。"));
+        }
+        position = next;
+    }
+    const int pages = int(starts.size());
+    int first = 1, last = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(1, printer.fromPage());
+        last = std::min(pages, std::max(first, printer.toPage()));
+    }
+
+    PrintResult result;
+    for (int page = first; page <= last; ++page) {
+        if (page > first && !printer.newPage()) {
+            result = PrintResult::Failure(QStringLiteral("打印机无法开始新的一页。"), std::move(result.pageStarts));
+            break;
+        }
+        painter.setFont(headerFont);
+        DrawHeader(painter, headerBand, title, page, pages);
+        formatRange(true, starts[size_t(page - 1)]);
+        result.pageStarts.push_back(starts[size_t(page - 1)]);
+    }
+    painter.end();
+    editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, 0L);
+    if (result.ok() && printer.printerState() == QPrinter::Error)
         return PrintResult::Failure(QStringLiteral("打印机报告了一个错误，文档可能没有打印出来。"),
                                     std::move(result.pageStarts));
     return result;

@@ -190,6 +190,7 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
     sci.Colourise();
     CurrentHighlighter = i;
     LoadLanguageApi(sci, h);
+    emit sci.HighlighterApplied();
 }
 
 // The language's call-tip signatures: the CHL file's name with ".api" beside

@@ -11,14 +11,18 @@ MainActions::MainActions(QObject *parent)
       mnuNew(Make("mnuNew", "新建文档(&N)", "Ctrl+N")),
       mnuOpen(Make("mnuOpen", "打开文件(&O)", "Ctrl+O")),
       mnuClearRecent(Make("mnuClearRecent", "清除列表(&C)")),
-      mnuReload(Make("mnuReload", "重新载入(&V)")),
+      mnuReload(Make("mnuReload", "重新载入(&I)")),
       mnuSave(Make("mnuSave", "保存文档(&S)", "Ctrl+S")),
-      mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12")),
+      mnuSaveAs(Make("mnuSaveAs", "另存为(&A)....", "Ctrl+F12", "Ctrl+Shift+S")),
+      mnuSaveAll(Make("mnuSaveAll", "全部保存(&L)")),
       mnuExportHTML(Make("mnuExportHTML", "导出为HTML(&D)")),
+      mnuClose(Make("mnuClose", "关闭(&C)", "Ctrl+W", "Ctrl+F4")),
+      mnuCloseAll(Make("mnuCloseAll", "全部关闭(&W)")),
       mnuPrint(Make("mnuPrint", "打印(&P)", "Ctrl+P")),
+      mnuPrintPreview(Make("mnuPrintPreview", "打印预览(&V)")),
       mnuReloadQuietly(Make("mnuReloadQuietly", "自动重新载入未修改的文档(&U)")),
-      mnuRestoreSession(Make("mnuRestoreSession", "启动时打开上次的文件(&L)")),
-      mnuExit(Make("mnuExit", "退出(&E)")),
+      mnuRestoreSession(Make("mnuRestoreSession", "启动时打开上次的文件(&T)")),
+      mnuExit(Make("mnuExit", "退出(&E)", "Ctrl+Q")),
       mnuUndo(Make("mnuUndo", "撤消(&U)", "Ctrl+Z")),
       mnuRedo(Make("mnuRedo", "重做(&R)", "Ctrl+Y")),
       mnuCut(Make("mnuCut", "剪切(&T)", "Ctrl+X")),
@@ -69,18 +73,23 @@ MainActions::MainActions(QObject *parent)
     mnuRestoreSession->setCheckable(true);
 
     needsDocument->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction *action : {mnuReload, mnuSave, mnuSaveAs, mnuExportHTML, mnuPrint, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
+    for (QAction *action : {mnuReload, mnuSave, mnuSaveAs, mnuSaveAll, mnuExportHTML, mnuClose, mnuCloseAll, mnuPrint,
+                            mnuPrintPreview, mnuUndo, mnuRedo, mnuCut, mnuCopy, mnuPaste,
                             mnuSelAll, mnuTimeDate, mnuFind, mnuReplace, mnuFindNext, mnuFindPrevious, mnuGoto,
                             mnuHor, mnuVertical, mnuArrange, mnuCascade})
         needsDocument->addAction(action);
 }
 
-QAction *MainActions::Make(const char *name, const char *caption, const char *shortcut)
+// The menu shows the first key; the second is the one other programs use.
+QAction *MainActions::Make(const char *name, const char *caption, const char *shortcut, const char *otherShortcut)
 {
     auto *action = new QAction(QString::fromUtf8(caption), this);
     action->setObjectName(QString::fromLatin1(name));
-    if (shortcut)
-        action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+    QList<QKeySequence> keys;
+    for (const char *key : {shortcut, otherShortcut})
+        if (key)
+            keys << QKeySequence(QString::fromLatin1(key));
+    action->setShortcuts(keys);
     return action;
 }
 

@@ -23,8 +23,12 @@ public:
     QAction *const mnuReload;
     QAction *const mnuSave;
     QAction *const mnuSaveAs;
+    QAction *const mnuSaveAll;
     QAction *const mnuExportHTML;
+    QAction *const mnuClose;
+    QAction *const mnuCloseAll;
     QAction *const mnuPrint;
+    QAction *const mnuPrintPreview;
     // Two switches kept in the settings: an unmodified document follows
     // changes made to its file by other programs; the next start reopens
     // the files open at exit.
@@ -71,6 +75,7 @@ public:
     void SetDocumentOpen(bool open);
 
 private:
-    QAction *Make(const char *name, const char *caption, const char *shortcut = nullptr);
+    QAction *Make(const char *name, const char *caption, const char *shortcut = nullptr,
+                  const char *otherShortcut = nullptr);
     QAction *MakeButton(const char *name, const char *tooltip, const char *icon);
 };

@@ -20,6 +20,7 @@
 #include "highlight/modHighlighter.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
+#include "platform/PrinterSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
 #include "platform/WriteFailure.h"
@@ -32,6 +33,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QStatusBar>
+#include <optional>
 
 MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     : QObject(main), m_main(main), m_menus(menus)
@@ -42,8 +48,12 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
         {a->mnuReload, &MainCommands::Reload},
         {a->mnuSave, &MainCommands::Save},
         {a->mnuSaveAs, &MainCommands::SaveAs},
+        {a->mnuSaveAll, &MainCommands::SaveAll},
         {a->mnuExportHTML, &MainCommands::ExportHtml},
+        {a->mnuClose, &MainCommands::Close},
+        {a->mnuCloseAll, &MainCommands::CloseAll},
         {a->mnuPrint, &MainCommands::Print},
+        {a->mnuPrintPreview, &MainCommands::PrintPreview},
         {a->mnuExit, &MainCommands::Exit},
         {a->mnuUndo, &MainCommands::Undo},
         {a->mnuRedo, &MainCommands::Redo},
@@ -81,9 +91,11 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
     connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
 
+    connect(main, &frmMain::DocumentOpened, this, &MainCommands::GiveUpCloseKeys);
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);
     connect(menus->mnuWindowList, &QMenu::aboutToShow, this, &MainCommands::FillWindowList);
     new RecentFilesMenu(main, menus->mnuRecentFiles, a->mnuClearRecent);
+    connect(menus->mnuHighlighters, &QMenu::aboutToShow, this, &MainCommands::MarkActiveLanguage);
     connect(menus, &MainMenus::ReopenEncodingChosen, this, &MainCommands::ReopenWithEncoding);
     connect(menus, &MainMenus::ConvertEncodingChosen, this, &MainCommands::ConvertEncoding);
     connect(menus->mnuReopenEncoding, &QMenu::aboutToShow, this,
@@ -149,6 +161,52 @@ void MainCommands::SaveAs()
     FocusActiveEditor();
 }
 
+// Only modified documents are written: an unmodified one may stand for a
+// file changed on disk since. A document without a file shows itself while
+// its save dialog asks for a name; the one that was active is active again.
+void MainCommands::SaveAll()
+{
+    QMdiArea *area = m_main->MdiArea();
+    QMdiSubWindow *active = area->activeSubWindow();
+    for (frmDoc *doc : m_main->Documents()) {
+        if (!doc->sciMain || doc->sciMain->IsLoading() || !doc->sciMain->Modified())
+            continue;
+        if (doc->strFile.isEmpty())
+            area->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(doc->parentWidget()));
+        m_main->SaveDoc(doc);
+    }
+    if (active)
+        area->setActiveSubWindow(active);
+    FocusActiveEditor();
+}
+
+void MainCommands::Close()
+{
+    if (QMdiSubWindow *window = m_main->MdiArea()->activeSubWindow())
+        window->close();
+    FocusActiveEditor();
+}
+
+// Each document window's own menu closes it on Ctrl+W and Ctrl+F4 too: with
+// two windows open the key would be ambiguous and close nothing.
+void MainCommands::GiveUpCloseKeys(QMdiSubWindow *window)
+{
+    const QList<QKeySequence> closeKeys = m_main->Actions()->mnuClose->shortcuts();
+    for (QAction *item : window->systemMenu()->actions()) {
+        QList<QKeySequence> keys = item->shortcuts();
+        keys.removeIf([&](const QKeySequence &key) { return closeKeys.contains(key); });
+        item->setShortcuts(keys);
+    }
+}
+
+void MainCommands::CloseAll()
+{
+    for (QMdiSubWindow *window : m_main->MdiArea()->subWindowList())
+        if (!window->close())
+            break;
+    FocusActiveEditor();
+}
+
 // The document itself (title, file name, modified marker) is left alone.
 void MainCommands::ExportHtml()
 {
@@ -163,18 +221,52 @@ void MainCommands::ExportHtml()
     FocusActiveEditor();
 }
 
-void MainCommands::Print()
+// Without an installed printer the dialog still prints to a PDF file,
+// offered beside the document.
+std::unique_ptr<QPrinter> MainCommands::PrinterToUse(const frmDoc &doc) const
 {
-    clsScintilla *sci = ActiveEditor();
-    if (!sci)
-        return;
-    const PrintResult result = sci->PrintDoc();
-    if (result.outcome == PrintResult::NoPrinter)
-        MsgBox(m_main, result.reason, QStringLiteral("打印"), QMessageBox::Ok, QMessageBox::Ok,
-               QMessageBox::Information);
-    else if (!result.ok())
+    std::unique_ptr<QPrinter> printer = PrinterSeam::Current().DefaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        const QFileInfo file(doc.strFile.isEmpty() ? QDir::home().filePath(doc.windowTitle()) : doc.strFile);
+        printer->setOutputFileName(file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    printer->setDocName(doc.windowTitle());
+    return printer;
+}
+
+void MainCommands::ReportPrint(const PrintResult &result)
+{
+    if (!result.ok())
         MsgBox(m_main, QStringLiteral("打印失败。\n%1").arg(result.reason), QStringLiteral("打印"), QMessageBox::Ok,
                QMessageBox::Ok, QMessageBox::Warning);
+}
+
+// The print dialog first: printer, pages, copies, or a PDF file.
+void MainCommands::Print()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
+        return;
+    std::unique_ptr<QPrinter> printer = PrinterToUse(*doc);
+    if (PrinterSeam::Current().AskPrintSettings(*printer, m_main))
+        ReportPrint(doc->sciMain->PrintTo(*printer, doc->windowTitle()));
+    doc->sciMain->SetFocus();
+}
+
+// The preview draws its pages with the printing code itself.
+void MainCommands::PrintPreview()
+{
+    frmDoc *doc = m_main->ActiveDocument();
+    if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
+        return;
+    std::unique_ptr<QPrinter> printer = PrinterToUse(*doc);
+    clsScintilla *sci = doc->sciMain.get();
+    const QString title = doc->windowTitle();
+    PrintResult last;
+    PrinterSeam::Current().ShowPreview(*printer, m_main, [&](QPrinter *target) { last = sci->PrintTo(*target, title); });
+    ReportPrint(last);
     sci->SetFocus();
 }
 
@@ -265,7 +357,7 @@ clsScintilla *MainCommands::SearchableEditor() const
 void MainCommands::Find()
 {
     if (clsScintilla *sci = SearchableEditor())
-        DoFind(*sci);
+        TellSearch(DoFind(*sci), *sci);
 }
 
 void MainCommands::Replace()
@@ -279,7 +371,7 @@ void MainCommands::Replace()
 void MainCommands::FindNext()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        sci->FindNext();
+        TellSearch(sci->FindNext(), *sci);
         sci->SetFocus();
     }
 }
@@ -287,15 +379,44 @@ void MainCommands::FindNext()
 void MainCommands::FindPrevious()
 {
     if (clsScintilla *sci = SearchableEditor()) {
-        sci->FindPrev();
+        TellSearch(sci->FindPrev(), *sci);
         sci->SetFocus();
     }
 }
 
 void MainCommands::Goto()
 {
-    if (clsScintilla *sci = SearchableEditor())
-        TryStep("DoGoto", [&] { DoGoto(*sci); }); // a box that holds no number
+    clsScintilla *sci = SearchableEditor();
+    if (!sci)
+        return;
+    std::optional<long> line;
+    TryStep("DoGoto", [&] { line = DoGoto(*sci); }); // a box that holds no number
+    if (!line)
+        return;
+    if (*line < 1 || *line > sci->GetLineCount())
+        m_main->statusBar()->showMessage(
+            QStringLiteral("找不到第 %1 行（文档共 %2 行）").arg(*line).arg(sci->GetLineCount()), MessageTime);
+    else
+        m_main->statusBar()->clearMessage();
+}
+
+// A search that finds nothing says so in the status bar; the next one that
+// finds takes the words away.
+void MainCommands::TellSearch(bool found, const clsScintilla &sci)
+{
+    TellSearch(found ? SearchOutcome::Found : SearchOutcome::NotFound, sci);
+}
+
+void MainCommands::TellSearch(SearchOutcome outcome, const clsScintilla &sci)
+{
+    if (outcome == SearchOutcome::NotRun || sci.WasStopped())
+        return;
+    if (outcome == SearchOutcome::Found)
+        m_main->statusBar()->clearMessage();
+    else if (sci.LastSearchText().isEmpty())
+        m_main->statusBar()->showMessage(QStringLiteral("还没有要查找的内容，请先用“查找”。"), MessageTime);
+    else
+        m_main->statusBar()->showMessage(QStringLiteral("找不到“%1”").arg(sci.LastSearchText()), MessageTime);
 }
 
 // ---- Highlighting, windows, help ----
@@ -307,6 +428,14 @@ void MainCommands::ApplyHighlighterItem(int index)
         ApplyHighlighter(*sci, items[index]->data().toString());
         sci->SetFocus();
     }
+}
+
+void MainCommands::MarkActiveLanguage()
+{
+    const clsScintilla *sci = ActiveEditor();
+    const QList<QAction *> items = m_menus->HighlighterItems();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        items[i]->setChecked(sci && sci->lHighlighterNum == i);
 }
 
 void MainCommands::TileHorizontally() { WindowArranger::TileHorizontally(m_main->MdiArea()); }
@@ -331,7 +460,9 @@ void MainCommands::FillWindowList()
     list->clear();
     QMdiArea *area = m_main->MdiArea();
     for (QMdiSubWindow *window : area->subWindowList(QMdiArea::CreationOrder)) {
-        QAction *item = list->addAction(QString(window->windowTitle()).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        // The document's own title, without the frame's modified marker.
+        const QString title = window->widget() ? window->widget()->windowTitle() : window->windowTitle();
+        QAction *item = list->addAction(QString(title).replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setCheckable(true);
         item->setChecked(window == area->activeSubWindow());
         connect(item, &QAction::triggered, area, [area, window] { area->setActiveSubWindow(window); });

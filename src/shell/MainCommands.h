@@ -2,12 +2,18 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 class MainActions;
 class MainMenus;
 class clsScintilla;
+enum class SearchOutcome;
 class frmMain;
+class QMdiSubWindow;
 class QMenu;
+class QPrinter;
+class frmDoc;
+struct PrintResult;
 
 // What the actions of the main window do (its menu items and toolbar
 // buttons). Every command acts on the active document window and does
@@ -26,8 +32,15 @@ public:
     void Reload();
     void Save();
     void SaveAs();
+    // Every modified document, each by the Save rule.
+    void SaveAll();
     void ExportHtml();
+    // The active document, through its close prompt.
+    void Close();
+    // Document after document; a Cancel in a close prompt keeps the rest.
+    void CloseAll();
     void Print();
+    void PrintPreview();
     void ReopenWithEncoding(const QString &encodingName);
     void ConvertEncoding(const QString &encodingName);
     void Exit();
@@ -60,7 +73,14 @@ public:
     static QString TimeDateText();
 
 private:
+    void GiveUpCloseKeys(QMdiSubWindow *window);
     void FillWindowList();
+    std::unique_ptr<QPrinter> PrinterToUse(const frmDoc &doc) const;
+    void ReportPrint(const PrintResult &result);
+    void TellSearch(bool found, const clsScintilla &sci);
+    void TellSearch(SearchOutcome outcome, const clsScintilla &sci);
+    static constexpr int MessageTime = 5000; // ms a search's message stays
+    void MarkActiveLanguage();
     void MarkCurrentEncoding(QMenu *menu, bool sameMark);
     clsScintilla *ActiveEditor() const;
     void FocusActiveEditor();

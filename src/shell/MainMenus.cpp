@@ -38,8 +38,9 @@ QMenu *AddSubmenu(QMenu *parent, const char *name, const char *caption)
 MainMenus::MainMenus(QMainWindow *window, MainActions *a)
     : QObject(window),
       mnuFile(AddTopMenu(window, "mnuFile", "文件(&F)",
-                         {a->mnuNew, a->mnuOpen, a->mnuReload, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuExportHTML, nullptr,
-                          a->mnuPrint, nullptr, a->mnuReloadQuietly, a->mnuRestoreSession, nullptr, a->mnuExit})),
+                         {a->mnuNew, a->mnuOpen, a->mnuReload, nullptr, a->mnuSave, a->mnuSaveAs, a->mnuSaveAll,
+                          a->mnuExportHTML, nullptr, a->mnuClose, a->mnuCloseAll, nullptr, a->mnuPrint, a->mnuPrintPreview,
+                          nullptr, a->mnuReloadQuietly, a->mnuRestoreSession, nullptr, a->mnuExit})),
       mnuRecentFiles(AddSubmenu(mnuFile, "mnuRecentFiles", "最近打开的文件(&R)")),
       // Reading a file again as another encoding and converting a document
       // are two commands, so that one is never taken for the other.
@@ -111,6 +112,7 @@ void MainMenus::AddMenu(const QString &sCaption, const QString &sTag, int iIndex
         QAction *item = mnuHighlighters->addAction(QString());
         item->setObjectName(QStringLiteral("mnuHighlighter"));
         item->setVisible(false);
+        item->setCheckable(true); // the active document's language
         m_actions->needsDocument->addAction(item);
         connect(item, &QAction::triggered, this, [this, index] { emit HighlighterChosen(index); });
         m_highlighterItems.append(item);

@@ -43,7 +43,7 @@ void frmDoc::Form_Load()
     sciMain->ShowCallTips(vbTrue);
     sciMain->LineNumbers(vbTrue);
     sciMain->AutoIndent(vbTrue);
-    sciMain->SetMarginWidth(0, 50);
+    sciMain->SetMarginWidth(0, LineNumberMarginWidth);
 }
 
 void frmDoc::Form_Activate()

@@ -29,6 +29,8 @@ public:
 
     // The language of a new document; a file gets its own when it is read.
     static const QString DefaultHighlighter;
+    // The least width of the line-number margin, in pixels.
+    static constexpr long LineNumberMarginWidth = 50;
 
     // Runs once, when the main window creates the window: the editor and
     // its view settings. The language comes with what the window is for.

@@ -2,6 +2,8 @@
 
 #include "DialogFilter.h"
 #include "FileDropTarget.h"
+#include "EditorContextMenu.h"
+#include "LineEndMenu.h"
 #include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
@@ -9,6 +11,8 @@
 #include "ProgramIcon.h"
 #include "StatusBarPanels.h"
 #include "StatusProgress.h"
+#include "TitleMarker.h"
+#include "ViewMenu.h"
 #include "WindowArranger.h"
 #include "WindowPlacement.h"
 #include "recovery/DiskChangeGuard.h"
@@ -82,11 +86,19 @@ frmMain::frmMain(QWidget *parent, const QList<FileToOpen> &startFiles)
     m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
     m_commands = new MainCommands(this, m_actions, m_menus);
+    new EditorContextMenu(this, m_actions);
+    new ViewMenu(this, m_actions, m_menus);
+    new TitleMarker(this);
+    new LineEndMenu(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);
     stb->setObjectName(QStringLiteral("stb"));
     setStatusBar(stb);
     new StatusProgress(stb); // long searches and replacements show their progress there
+    m_lineEndsLater = new QTimer(this);
+    m_lineEndsLater->setSingleShot(true);
+    m_lineEndsLater->setInterval(300);
+    connect(m_lineEndsLater, &QTimer::timeout, this, &frmMain::ShowLineEnds);
 
     resize(690, 479); // design client area, 10350 x 7185 twips
     m_placement = new WindowPlacement(this);
@@ -425,6 +437,7 @@ void frmMain::ShowDocument(frmDoc *doc)
     m_mdiArea->setActiveSubWindow(window);
     if (doc->sciMain)
         doc->sciMain->SetFocus();
+    emit DocumentOpened(window, doc);
 }
 
 // Shows the file in the window, or says in Chinese why it cannot be read.
@@ -712,11 +725,15 @@ void frmMain::WatchEditor(clsScintilla *sci)
             // Converting (back) also changes whether the document is modified.
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowEncoding);
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowModifiedMarker);
+            connect(sci, &clsScintilla::OnModified, m_lineEndsLater, qOverload<>(&QTimer::start));
+            connect(sci, &clsScintilla::HighlighterApplied, this, &frmMain::ShowLanguage);
         }
     }
     ShowCaretPosition();
     ShowModifiedMarker();
     ShowEncoding();
+    ShowLineEnds();
+    ShowLanguage();
 }
 
 // Panel 1: the caret, zero-based, and the line count. With no document it
@@ -741,6 +758,21 @@ void frmMain::ShowModifiedMarker()
 void frmMain::ShowEncoding()
 {
     stb->SetPanelText(3, m_watched ? m_watched->Encoding().Name() : QString());
+}
+
+// Panel 4: the kind of line ends the document holds.
+void frmMain::ShowLineEnds()
+{
+    m_lineEndsLater->stop();
+    stb->SetPanelText(4, m_watched && !m_watched->IsLoading() ? LineEndMenu::KindName(*m_watched) : QString());
+}
+
+// Panel 5: the language that colours the document.
+void frmMain::ShowLanguage()
+{
+    const long index = m_watched ? m_watched->lHighlighterNum : -1;
+    stb->SetPanelText(5, index >= 0 && index < long(HighlighterTable.size()) ? HighlighterTable[index].LangName
+                                                                            : QString());
 }
 
 // Every document may refuse; one refusal keeps everything open and writes no

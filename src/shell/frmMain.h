@@ -16,6 +16,7 @@ class MainMenus;
 class MainToolbar;
 class QMdiArea;
 class QMdiSubWindow;
+class QTimer;
 class StatusBarPanels;
 class TextEncoding;
 class WindowPlacement;
@@ -121,6 +122,8 @@ signals:
     // A document now belongs to this file: it was opened, or saved under a
     // new name.
     void FileNamed(const QString &path);
+    // A document window has been made and shown in the document area.
+    void DocumentOpened(QMdiSubWindow *window, frmDoc *doc);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -137,6 +140,8 @@ private:
     void ShowCaretPosition();
     void ShowModifiedMarker();
     void ShowEncoding();
+    void ShowLineEnds();
+    void ShowLanguage();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
     frmDoc *OpenFile(const FileToOpen &file);
     frmDoc *OpenMissingFile(const QString &path);
@@ -165,4 +170,5 @@ private:
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows
     QList<FileToOpen> m_droppedFiles; // the files of a drop on an editor, until it has ended
+    QTimer *m_lineEndsLater = nullptr; // panel 4 once typing pauses: it reads the whole text
 };

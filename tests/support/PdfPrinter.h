@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QString>
+#include <functional>
 
 // A printer that writes a PDF file, installed as the default printer for as
 // long as it lives. The page margins stand for the unprintable edge of a
@@ -23,6 +24,37 @@ public:
 
     bool nullPrinter = false;
     int handedOut = 0;
+    // The print dialog: how often it was shown, what it answers, and the
+    // page range it sets (0: all pages).
+    int dialogsShown = 0;
+    bool cancelDialog = false;
+    int fromPage = 0, toPage = 0;
+    int previewsShown = 0;
+
+    // Printing to a file (all there is with no printer installed) writes
+    // this double's file, as if chosen in the dialog.
+    bool AskPrintSettings(QPrinter &printer, QWidget *) override
+    {
+        ++dialogsShown;
+        if (cancelDialog)
+            return false;
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            printer.setOutputFileName(m_path);
+        if (fromPage > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(fromPage, toPage);
+        }
+        return true;
+    }
+
+    // The preview's pages go to the file instead of the screen.
+    void ShowPreview(QPrinter &printer, QWidget *, const std::function<void(QPrinter *)> &paint) override
+    {
+        ++previewsShown;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_path);
+        paint(&printer);
+    }
 
     std::unique_ptr<QPrinter> DefaultPrinter() override
     {

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DialogFilter.h"
+#include "FindInFilesHost.h"
 #include "MainActions.h"
 #include "MainCommands.h"
 #include "MainMenus.h"
@@ -63,6 +64,7 @@ frmMain::frmMain(QWidget *parent)
     m_menus = new MainMenus(this, m_actions);
     m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
+    m_findInFiles = new FindInFilesHost(this);
     m_commands = new MainCommands(this, m_actions, m_menus);
 
     stb = new StatusBarPanels(this);

@@ -15,6 +15,7 @@ class TextEncoding;
 class WindowPlacement;
 class clsScintilla;
 class frmDoc;
+class FindInFilesHost;
 
 // The main window: a frame whose document area holds the document windows,
 // with the menus, toolbar and status bar around it.
@@ -65,6 +66,7 @@ public:
     MainActions *Actions() const { return m_actions; }
     MainMenus *Menus() const { return m_menus; }
     MainToolbar *Toolbar() const { return m_toolbar; }
+    FindInFilesHost *FindInFiles() const { return m_findInFiles; }
 
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
@@ -101,6 +103,7 @@ private:
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
+    FindInFilesHost *m_findInFiles = nullptr;
     WindowPlacement *m_placement = nullptr;
     QString m_cdFileName; // the file name chosen last in any of the file dialogs
     QPointer<QWidget> m_about;

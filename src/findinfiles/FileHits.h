@@ -18,6 +18,7 @@ struct LineHit
     QString text;       // the line without its indentation; part of it around the match when long
     int highlightFrom = 0;   // the match in text, in QString units
     int highlightLength = 0;
+    bool chosen = true; // to be replaced, as the preview's check box says
 };
 
 // Every match in one file.

@@ -22,6 +22,9 @@ FindResultsDock::FindResultsDock(QWidget *parent)
     cmdStop = new QPushButton(QStringLiteral("停止"), panel);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
     cmdStop->setEnabled(false);
+    cmdReplace = new QPushButton(QStringLiteral("替换选中项(&R)"), panel);
+    cmdReplace->setObjectName(QStringLiteral("cmdReplace"));
+    cmdReplace->hide();
     tvwResults = new QTreeView(panel);
     tvwResults->setObjectName(QStringLiteral("tvwResults"));
     tvwResults->setModel(m_model);
@@ -33,6 +36,7 @@ FindResultsDock::FindResultsDock(QWidget *parent)
 
     auto *status = new QHBoxLayout;
     status->addWidget(lblCount, 1);
+    status->addWidget(cmdReplace);
     status->addWidget(cmdStop);
     auto *layout = new QVBoxLayout(panel);
     layout->setContentsMargins(4, 2, 4, 4);
@@ -41,6 +45,7 @@ FindResultsDock::FindResultsDock(QWidget *parent)
     setWidget(panel);
 
     connect(cmdStop, &QPushButton::clicked, this, &FindResultsDock::StopRequested);
+    connect(cmdReplace, &QPushButton::clicked, this, &FindResultsDock::ReplaceRequested);
     connect(tvwResults, &QTreeView::activated, this, &FindResultsDock::Activate);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &FindResultsDock::ExpandNewFiles);
 }
@@ -50,6 +55,7 @@ void FindResultsDock::SearchStarted(const QString &folder)
     m_model->Clear(folder);
     m_filesSearched = 0;
     cmdStop->setEnabled(true);
+    cmdReplace->hide();
     lblCount->setText(QStringLiteral("正在搜索 %1 …").arg(folder));
 }
 
@@ -62,6 +68,8 @@ void FindResultsDock::ShowProgress(qint64 filesSearched)
 void FindResultsDock::SearchFinished(const QString &summary)
 {
     cmdStop->setEnabled(false);
+    cmdReplace->setVisible(m_model->IsReplacePreview());
+    cmdReplace->setEnabled(m_model->HitCount() > 0);
     lblCount->setText(summary);
 }
 

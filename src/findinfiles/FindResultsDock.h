@@ -37,10 +37,12 @@ public:
 
     QLabel *lblCount;
     QPushButton *cmdStop;
+    QPushButton *cmdReplace; // shown for a replace preview, once the search is over
     QTreeView *tvwResults;
 
 signals:
     void StopRequested();
+    void ReplaceRequested();
     void HitChosen(const FileHits &file, const LineHit &hit);
 
 private:

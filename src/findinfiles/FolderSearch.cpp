@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRunnable>
+#include <QThread>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -34,7 +34,10 @@ struct FolderSearch::Shared
     std::condition_variable wake;
     std::deque<Job> jobs;
     bool walked = false;
-    int working = 0; // the walker and the readers still running
+    // Readers holding a file. The search is over when the walk is done and
+    // nothing is queued or held (or, stopped, nothing is held): whether a
+    // reader thread has even started does not matter.
+    int busy = 0;
     QList<FileHits> found;
     QList<FileProblem> problems;
     qint64 searched = 0;
@@ -52,11 +55,14 @@ FolderSearch::FolderSearch(FindInFilesRequest request, OpenTexts openTexts, QObj
 FolderSearch::~FolderSearch()
 {
     Stop();
-    m_pool.waitForDone();
+    for (std::thread &thread : m_threads)
+        thread.join();
 }
 
 void FolderSearch::Start()
 {
+    if (m_shared)
+        return; // one search for each object
     m_shared = std::make_shared<Shared>();
     m_totals = {};
     m_clock.start();
@@ -66,6 +72,7 @@ void FolderSearch::Start()
     const QString folder = QFileInfo(m_request.folder).canonicalFilePath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         m_shared->problems.append({m_request.folder, QStringLiteral("文件夹不存在。")});
+        m_shared->walked = true;
         return; // the next poll finishes the search
     }
     // The word rules are learned from a component, which only the interface
@@ -77,15 +84,14 @@ void FolderSearch::Start()
             m_shared->matchers.push_back(std::move(matcher));
     if (m_shared->matchers.empty()) {
         m_shared->problems.append({m_request.folder, QStringLiteral("查找内容无法用于搜索。")});
+        m_shared->walked = true;
         return;
     }
-    m_pool.setMaxThreadCount(int(m_shared->matchers.size()) + 1);
-    m_shared->working = int(m_shared->matchers.size()) + 1;
 
     const std::shared_ptr<Shared> shared = m_shared;
-    m_pool.start(QRunnable::create([this, shared, folder] { Walk(shared, folder); }));
+    m_threads.emplace_back([this, shared, folder] { Walk(shared, folder); });
     for (std::size_t i = 0; i < shared->matchers.size(); ++i)
-        m_pool.start(QRunnable::create([this, shared] { Work(shared); }));
+        m_threads.emplace_back([this, shared] { Work(shared); });
 }
 
 void FolderSearch::Stop()
@@ -118,7 +124,6 @@ void FolderSearch::Walk(const std::shared_ptr<Shared> &shared, const QString &fo
 
     std::lock_guard lock(shared->mutex);
     shared->walked = true;
-    --shared->working;
     shared->wake.notify_all();
 }
 
@@ -141,19 +146,22 @@ void FolderSearch::Work(const std::shared_ptr<Shared> &shared) const
                 break;
             job = std::move(shared->jobs.front());
             shared->jobs.pop_front();
+            ++shared->busy;
             shared->wake.notify_all(); // room for the walker
         }
         if (beforeFile)
             beforeFile(job.path);
-        if (stopped())
-            break;
-        const auto open = m_openTexts.constFind(job.path);
-        FileScanner::Result result = open != m_openTexts.cend() ? scanner.ScanText(job.path, *open)
-                                                                : scanner.ScanFile(job.path, stopped);
-        if (result.outcome == FileScanner::Outcome::Stopped)
-            break;
+        FileScanner::Result result;
+        result.outcome = FileScanner::Outcome::Stopped;
+        if (!stopped()) {
+            const auto open = m_openTexts.constFind(job.path);
+            result = open != m_openTexts.cend() ? scanner.ScanText(job.path, *open) : scanner.ScanFile(job.path, stopped);
+        }
         result.hits.order = job.order;
         std::lock_guard lock(shared->mutex);
+        --shared->busy;
+        if (result.outcome == FileScanner::Outcome::Stopped)
+            break;
         ++shared->searched;
         if (result.outcome == FileScanner::Outcome::NotText)
             ++shared->notText;
@@ -162,8 +170,6 @@ void FolderSearch::Work(const std::shared_ptr<Shared> &shared) const
         if (!result.hits.hits.isEmpty())
             shared->found.append(std::move(result.hits));
     }
-    std::lock_guard lock(shared->mutex);
-    --shared->working;
 }
 
 void FolderSearch::Deliver()
@@ -176,7 +182,7 @@ void FolderSearch::Deliver()
         m_totals.filesSearched = m_shared->searched;
         m_totals.filesNotText = m_shared->notText;
         m_totals.problems = m_shared->problems;
-        done = m_shared->working == 0;
+        done = m_shared->busy == 0 && (m_shared->stop || (m_shared->walked && m_shared->jobs.empty()));
     }
     if (!found.isEmpty())
         emit Found(found);

@@ -7,10 +7,11 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QThreadPool>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
 // One search of a folder tree on worker threads: one thread walks the
 // tree, the others read and search the files it finds. What they find comes
@@ -60,7 +61,9 @@ private:
     FindInFilesRequest m_request;
     OpenTexts m_openTexts;
     std::shared_ptr<Shared> m_shared;
-    QThreadPool m_pool;
+    // Threads of their own: Qt 6.4's QThreadPool now and then left a queued
+    // reader unrun, and the search then never ended.
+    std::vector<std::thread> m_threads;
     QTimer m_poll;
     QElapsedTimer m_clock;
     Totals m_totals;

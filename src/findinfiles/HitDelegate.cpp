@@ -42,7 +42,10 @@ void HitDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, c
     painter->setPen(option.palette.color(QPalette::Disabled, textRole));
     painter->drawText(x, baseline, number);
     x += metrics.horizontalAdvance(number);
-    const QString pieces[] = {text.left(from), text.mid(from, length), text.mid(from + length)};
+    // A replace preview follows the line: what it becomes.
+    const QString preview = index.data(SearchResultsModel::PreviewRole).toString();
+    const QString after = preview.isNull() ? QString() : QStringLiteral("    →    ") + QString(preview).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    const QString pieces[] = {text.left(from), text.mid(from, length), text.mid(from + length) + after};
     for (int i = 0; i < 3; ++i) {
         const int width = metrics.horizontalAdvance(pieces[i]);
         if (i == 1 && length > 0) {

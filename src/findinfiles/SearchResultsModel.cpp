@@ -24,7 +24,56 @@ void SearchResultsModel::Clear(const QString &folder)
     m_groups.clear();
     m_folder = QDir(folder);
     m_hitCount = 0;
+    m_preview = false;
+    m_replacement.clear();
     endResetModel();
+}
+
+void SearchResultsModel::SetReplacement(const QString &replacement)
+{
+    beginResetModel();
+    m_preview = true;
+    m_replacement = replacement;
+    endResetModel();
+}
+
+qint64 SearchResultsModel::ChosenCount() const
+{
+    qint64 chosen = 0;
+    for (const auto &group : m_groups)
+        if (!group->problems)
+            chosen += std::count_if(group->file.hits.cbegin(), group->file.hits.cend(),
+                                    [](const LineHit &hit) { return hit.chosen; });
+    return chosen;
+}
+
+Qt::ItemFlags SearchResultsModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    if (m_preview && FileAt(index))
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+// Ticking a file ticks all its hits; a hit's box changes its file's.
+bool SearchResultsModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    Group *group = GroupOf(index);
+    if (!m_preview || role != Qt::CheckStateRole || !group || group->problems)
+        return false;
+    const bool chosen = value.toInt() == Qt::Checked;
+    const QModelIndex fileRow = index.internalPointer() ? index.parent() : index;
+    if (index.internalPointer()) {
+        group->file.hits[index.row()].chosen = chosen;
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+    } else {
+        for (LineHit &hit : group->file.hits)
+            hit.chosen = chosen;
+        if (group->Rows() > 0)
+            emit dataChanged(this->index(0, 0, fileRow), this->index(group->Rows() - 1, 0, fileRow), {Qt::CheckStateRole});
+    }
+    emit dataChanged(fileRow, fileRow, {Qt::CheckStateRole});
+    return true;
 }
 
 void SearchResultsModel::Add(const QList<FileHits> &files)
@@ -154,6 +203,13 @@ QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
         const FileProblem &problem = group->problemList[index.row()];
         return QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(problem.path), problem.reason);
     }
+    if (m_preview && role == Qt::CheckStateRole) {
+        if (child)
+            return group->file.hits[index.row()].chosen ? Qt::Checked : Qt::Unchecked;
+        const auto chosen = std::count_if(group->file.hits.cbegin(), group->file.hits.cend(),
+                                          [](const LineHit &hit) { return hit.chosen; });
+        return chosen == 0 ? Qt::Unchecked : chosen == group->file.hits.size() ? Qt::Checked : Qt::PartiallyChecked;
+    }
     if (!child)
         return FileData(*group, role);
     return HitData(group->file.hits[index.row()], role);
@@ -199,6 +255,10 @@ QVariant SearchResultsModel::HitData(const LineHit &hit, int role) const
         return hit.highlightFrom;
     case HighlightLengthRole:
         return hit.highlightLength;
+    case PreviewRole:
+        if (!m_preview)
+            return {};
+        return hit.text.left(hit.highlightFrom) + m_replacement + hit.text.mid(hit.highlightFrom + hit.highlightLength);
     default:
         return {};
     }

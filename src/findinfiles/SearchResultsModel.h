@@ -23,6 +23,7 @@ public:
         HitTextRole,        // the line as shown
         HighlightFromRole,  // the match in it, in characters
         HighlightLengthRole,
+        PreviewRole,        // a hit's line as the replacement makes it
     };
 
     explicit SearchResultsModel(QObject *parent = nullptr);
@@ -32,6 +33,12 @@ public:
     void Clear(const QString &folder);
     void Add(const QList<FileHits> &files);
     void SetProblems(const QList<FileProblem> &problems);
+    // A replace preview: each file and hit gets a check box (all ticked)
+    // and each hit shows its line after the change.
+    void SetReplacement(const QString &replacement);
+    bool IsReplacePreview() const { return m_preview; }
+    const QString &Replacement() const { return m_replacement; }
+    qint64 ChosenCount() const;
 
     int FileCount() const;
     qint64 HitCount() const { return m_hitCount; }
@@ -44,6 +51,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 private:
     struct Group;
@@ -55,4 +64,6 @@ private:
     std::vector<std::unique_ptr<Group>> m_groups; // by walk order, the problems last
     QDir m_folder;
     qint64 m_hitCount = 0;
+    bool m_preview = false;
+    QString m_replacement;
 };

@@ -54,6 +54,9 @@ frmFindInFiles::frmFindInFiles(QWidget *owner)
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
     lblPatterns = new QLabel(QStringLiteral("文件类型(&T):"), this);
     cmbPatterns = NewEditableBox(this, QStringLiteral("cmbPatterns"));
+    lblReplace = new QLabel(QStringLiteral("替换为(&P):"), this);
+    cmbReplace = NewEditableBox(this, QStringLiteral("cmbReplace"));
+    lblReplace->setBuddy(cmbReplace);
     chkCase = new QCheckBox(QStringLiteral("区分大小写(&S)"), this);
     chkCase->setObjectName(QStringLiteral("chkCase"));
     chkWhole = new QCheckBox(QStringLiteral("全字匹配(&O)"), this);
@@ -64,6 +67,8 @@ frmFindInFiles::frmFindInFiles(QWidget *owner)
     chkSubfolders->setObjectName(QStringLiteral("chkSubfolders"));
     cmdFind = new QPushButton(QStringLiteral("查找(&F)"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    cmdReplace = new QPushButton(QStringLiteral("替换(&R)..."), this);
+    cmdReplace->setObjectName(QStringLiteral("cmdReplace"));
     cmdCancel = new QPushButton(QStringLiteral("取消(&C)"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     lblText->setBuddy(cmbText);
@@ -73,11 +78,13 @@ frmFindInFiles::frmFindInFiles(QWidget *owner)
     auto *fields = new QGridLayout;
     fields->addWidget(lblText, 0, 0);
     fields->addWidget(cmbText, 0, 1, 1, 2);
-    fields->addWidget(lblFolder, 1, 0);
-    fields->addWidget(cmbFolder, 1, 1);
-    fields->addWidget(cmdBrowse, 1, 2);
-    fields->addWidget(lblPatterns, 2, 0);
-    fields->addWidget(cmbPatterns, 2, 1, 1, 2);
+    fields->addWidget(lblReplace, 1, 0);
+    fields->addWidget(cmbReplace, 1, 1, 1, 2);
+    fields->addWidget(lblFolder, 2, 0);
+    fields->addWidget(cmbFolder, 2, 1);
+    fields->addWidget(cmdBrowse, 2, 2);
+    fields->addWidget(lblPatterns, 3, 0);
+    fields->addWidget(cmbPatterns, 3, 1, 1, 2);
     auto *checks = new QGridLayout;
     checks->addWidget(chkCase, 0, 0);
     checks->addWidget(chkWhole, 1, 0);
@@ -89,6 +96,7 @@ frmFindInFiles::frmFindInFiles(QWidget *owner)
     left->addStretch();
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(cmdFind);
+    buttons->addWidget(cmdReplace);
     buttons->addWidget(cmdCancel);
     buttons->addStretch();
     auto *form = new QHBoxLayout(this);
@@ -99,7 +107,8 @@ frmFindInFiles::frmFindInFiles(QWidget *owner)
     cmdFind->setDefault(true);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmFindInFiles::cmdBrowse_Click);
-    connect(cmdFind, &QPushButton::clicked, this, &frmFindInFiles::cmdFind_Click);
+    connect(cmdFind, &QPushButton::clicked, this, [this] { Confirm(false); });
+    connect(cmdReplace, &QPushButton::clicked, this, [this] { Confirm(true); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     cmbFolder->addItems(RecentFolders());
@@ -140,6 +149,8 @@ FindInFilesRequest frmFindInFiles::Request() const
     request.folder = QDir::fromNativeSeparators(cmbFolder->currentText().trimmed());
     request.patterns = cmbPatterns->currentText().trimmed();
     request.subfolders = chkSubfolders->isChecked();
+    request.replace = m_replace;
+    request.replacement = cmbReplace->currentText();
     return request;
 }
 
@@ -184,8 +195,9 @@ QString frmFindInFiles::Problem() const
     return {};
 }
 
-void frmFindInFiles::cmdFind_Click()
+void frmFindInFiles::Confirm(bool replace)
 {
+    m_replace = replace;
     if (const QString problem = Problem(); !problem.isEmpty()) {
         MsgBox(this, problem, windowTitle(), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
         return;

@@ -40,17 +40,22 @@ public:
     QPushButton *cmdBrowse;
     QLabel *lblPatterns;
     QComboBox *cmbPatterns;
+    QLabel *lblReplace;
+    QComboBox *cmbReplace;
     QCheckBox *chkCase;
     QCheckBox *chkWhole;
     QCheckBox *chkRegExp;
     QCheckBox *chkSubfolders;
     QPushButton *cmdFind;
+    QPushButton *cmdReplace; // finds, then shows what would change
     QPushButton *cmdCancel;
 
 private:
     void cmdBrowse_Click();
-    void cmdFind_Click();
+    void Confirm(bool replace);
     // Why the request cannot be searched, or empty.
     QString Problem() const;
     static void RememberFolder(const QString &folder);
+
+    bool m_replace = false;
 };

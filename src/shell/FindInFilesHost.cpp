@@ -2,6 +2,7 @@
 
 #include "editor/clsScintilla.h"
 #include "findinfiles/FilePatterns.h"
+#include "findinfiles/FileReplacer.h"
 #include "findinfiles/FindResultsDock.h"
 #include "findinfiles/FolderSearch.h"
 #include "findinfiles/SearchResultsModel.h"
@@ -9,12 +10,16 @@
 #include "frmDoc.h"
 #include "frmMain.h"
 #include "highlight/modHighlighter.h"
+#include "platform/MessageBoxSeam.h"
+#include "platform/WriteFailure.h"
 
 #include <QDir>
-#include <Qsci/qsciscintillabase.h>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -43,6 +48,7 @@ FindInFilesHost::FindInFilesHost(frmMain *main)
     m_dock->hide(); // shown by the first search
     connect(m_dock, &FindResultsDock::StopRequested, this, &FindInFilesHost::Stop);
     connect(m_dock, &FindResultsDock::HitChosen, this, &FindInFilesHost::ShowHit);
+    connect(m_dock, &FindResultsDock::ReplaceRequested, this, &FindInFilesHost::ReplaceChosen);
 }
 
 FindInFilesHost::~FindInFilesHost() = default;
@@ -82,6 +88,8 @@ void FindInFilesHost::Start(const FindInFilesRequest &request)
     });
     connect(m_search.get(), &FolderSearch::Finished, this, &FindInFilesHost::OnFinished);
     m_dock->SearchStarted(QDir::toNativeSeparators(request.folder));
+    if (request.replace)
+        m_dock->Model()->SetReplacement(request.replacement);
     m_dock->show();
     m_dock->raise();
     m_search->Start();
@@ -155,4 +163,71 @@ bool FindInFilesHost::ShowHit(const FileHits &file, const LineHit &hit)
     }
     sci.SetFocus();
     return true;
+}
+
+bool FindInFilesHost::ReplaceInEditor(clsScintilla &sci, const QList<LineHit> &hits, const QString &replacement,
+                                      QString &why)
+{
+    const long length = sci.SendEditor(QsciScintillaBase::SCI_GETLENGTH);
+    QByteArray text(sci.CharacterPointer() ? sci.CharacterPointer() : "", length);
+    // Checked on a copy first: all the hits change, or none.
+    if (!FileReplacer::Splice(text, hits, replacement.toUtf8(), why))
+        return false;
+    QList<LineHit> lastFirst = hits;
+    std::sort(lastFirst.begin(), lastFirst.end(), [](const LineHit &a, const LineHit &b) { return a.start > b.start; });
+    const QByteArray bytes = replacement.toUtf8();
+    sci.SendEditor(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    for (const LineHit &hit : lastFirst) {
+        sci.SendEditor(QsciScintillaBase::SCI_SETTARGETSTART, long(hit.start));
+        sci.SendEditor(QsciScintillaBase::SCI_SETTARGETEND, long(hit.end));
+        sci.SendEditor(QsciScintillaBase::SCI_REPLACETARGET, long(bytes.size()), replacement);
+    }
+    sci.SendEditor(QsciScintillaBase::SCI_ENDUNDOACTION);
+    return true;
+}
+
+void FindInFilesHost::ReplaceChosen()
+{
+    SearchResultsModel &model = *m_dock->Model();
+    const qint64 chosen = model.ChosenCount();
+    if (chosen == 0 || (m_search && m_search->IsRunning()))
+        return;
+    const QString question = QStringLiteral("将“%1”替换为“%2”，共 %3 处。\n已打开的文档在编辑器中替换（可撤消），其他文件直接写入磁盘。\n确定要替换吗？")
+                                 .arg(m_search ? m_search->Request().query.text : QString(), model.Replacement())
+                                 .arg(chosen);
+    if (MsgBox(m_main, question, QStringLiteral("在文件中替换"), QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+               QMessageBox::Question)
+        != QMessageBox::Yes)
+        return;
+
+    QList<WriteFailure> failures;
+    int changedFiles = 0;
+    qint64 replaced = 0;
+    for (const FileHits &file : model.Files()) {
+        const QList<LineHit> hits = FileReplacer::Chosen(file);
+        if (hits.isEmpty())
+            continue;
+        QString why;
+        bool done = false;
+        if (frmDoc *doc = DocumentFor(file.path); doc && doc->sciMain) {
+            done = ReplaceInEditor(*doc->sciMain, hits, model.Replacement(), why);
+        } else {
+            const FileIoResult written = FileReplacer::ReplaceInFile(file, hits, model.Replacement());
+            done = written.ok();
+            why = written.outcome == FileIoResult::NotFound ? QStringLiteral("文件已不存在。") : written.reason;
+        }
+        if (done) {
+            ++changedFiles;
+            replaced += hits.size();
+        } else {
+            failures.append({file.path, why});
+        }
+    }
+    // What was replaced is no longer there to replace again.
+    m_dock->cmdReplace->setEnabled(false);
+    m_dock->ShowMessage(QStringLiteral("已替换 %1 处，在 %2 个文件中。").arg(replaced).arg(changedFiles)
+                        + (failures.isEmpty() ? QString() : QStringLiteral("%1 个文件没有替换。").arg(failures.size())));
+    if (!failures.isEmpty())
+        MsgBox(m_main, WriteFailureMessage(WrittenFile::ReplacedFile, failures), QStringLiteral("在文件中替换"),
+               QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
 }

@@ -6,6 +6,7 @@
 
 class FindResultsDock;
 class FolderSearch;
+class clsScintilla;
 class frmDoc;
 class frmMain;
 struct FileHits;
@@ -36,12 +37,19 @@ public:
     // selects the match. False when the file could not be opened.
     bool ShowHit(const FileHits &file, const LineHit &hit);
 
+    // The preview's 替换选中项: asks once, then replaces every chosen hit,
+    // in the editor of an open document (one undo step) or in the file
+    // through the save path; names every file it could not change.
+    void ReplaceChosen();
+
     FindResultsDock *Dock() const { return m_dock; }
     FolderSearch *Search() const { return m_search.get(); }
 
 private:
     void OnFinished();
     frmDoc *DocumentFor(const QString &path) const;
+    // False with the reason when the document's text no longer holds a hit.
+    static bool ReplaceInEditor(clsScintilla &sci, const QList<LineHit> &hits, const QString &replacement, QString &why);
 
     frmMain *m_main;
     FindResultsDock *m_dock;

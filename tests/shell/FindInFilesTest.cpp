@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 
@@ -198,6 +199,78 @@ TEST_F(FindInFilesTest, StopButtonEndsARunningSearch)
     EXPECT_FALSE(dock.cmdStop->isEnabled());
     EXPECT_TRUE(Host().Search()->Result().stopped);
     EXPECT_TRUE(dock.Message().startsWith(QStringLiteral("已停止")));
+}
+
+} // namespace
+
+namespace {
+
+class ReplaceInFilesTest : public FindInFilesTest
+{
+protected:
+    FindInFilesRequest ReplaceRequest(const QString &text, const QString &with) const
+    {
+        FindInFilesRequest request = Request(text);
+        request.replace = true;
+        request.replacement = with;
+        return request;
+    }
+};
+
+TEST_F(ReplaceInFilesTest, NothingIsWrittenUntilConfirmedAndUncheckedHitsStay)
+{
+    SearchToEnd(ReplaceRequest("alpha", "gamma"));
+    FindResultsDock &dock = *Host().Dock();
+    SearchResultsModel &model = *dock.Model();
+    ASSERT_TRUE(dock.cmdReplace->isVisible());
+    ASSERT_EQ(model.HitCount(), 3);
+    // The preview shows each line as it would become.
+    const QModelIndex firstFile = model.index(0, 0);
+    EXPECT_EQ(model.index(0, 0, firstFile).data(SearchResultsModel::PreviewRole).toString(), "int gamma;");
+    // Unticking two.c's file row unticks its hit.
+    const QModelIndex secondFile = model.index(1, 0);
+    ASSERT_TRUE(model.setData(secondFile, Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_EQ(model.index(0, 0, secondFile).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    ASSERT_TRUE(model.setData(model.index(1, 0, firstFile), Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_EQ(firstFile.data(Qt::CheckStateRole).toInt(), Qt::PartiallyChecked);
+    EXPECT_EQ(model.ChosenCount(), 1);
+
+    boxes.Answer(QMessageBox::No);
+    dock.cmdReplace->click();
+    EXPECT_EQ(Read(Path("tree/one.c")), QByteArray("int alpha;\nint beta = alpha;\n"));
+
+    boxes.Answer(QMessageBox::Yes);
+    dock.cmdReplace->click();
+    EXPECT_EQ(Read(Path("tree/one.c")), QByteArray("int gamma;\nint beta = alpha;\n"));
+    EXPECT_EQ(Read(Path("tree/sub/two.c")), QByteArray("void alpha(void);\n"));
+    EXPECT_EQ(boxes.shown.size(), 2); // the two questions, no failure
+    EXPECT_FALSE(dock.cmdReplace->isEnabled());
+}
+
+TEST_F(ReplaceInFilesTest, OpenDocumentsChangeInTheEditorAsOneUndoStepAndFailuresAreNamed)
+{
+    ASSERT_TRUE(window->OpenDocument(Path("tree/one.c")));
+    clsScintilla &one = Editor();
+    Write("tree/three.c", "alpha\n");
+    SearchToEnd(ReplaceRequest("alpha", "gamma"));
+    ASSERT_EQ(Host().Dock()->Model()->HitCount(), 4);
+    // Changed behind the search's back: refused, and said so.
+    QThread::msleep(20);
+    Write("tree/three.c", "alpha alpha\n");
+
+    boxes.Answer(QMessageBox::Yes);
+    boxes.Answer(QMessageBox::Ok);
+    Host().ReplaceChosen();
+    EXPECT_EQ(one.GetText(), QByteArray("int gamma;\nint beta = gamma;\n"));
+    EXPECT_EQ(Read(Path("tree/one.c")), QByteArray("int alpha;\nint beta = alpha;\n")); // not saved
+    EXPECT_EQ(Read(Path("tree/sub/two.c")), QByteArray("void gamma(void);\n"));
+    EXPECT_EQ(Read(Path("tree/three.c")), QByteArray("alpha alpha\n"));
+    ASSERT_EQ(boxes.shown.size(), 2);
+    EXPECT_TRUE(boxes.shown.back().text.contains(Path("tree/three.c")));
+    EXPECT_FALSE(boxes.shown.back().text.contains(QStringLiteral("one.c")));
+
+    one.Undo();
+    EXPECT_EQ(one.GetText(), QByteArray("int alpha;\nint beta = alpha;\n"));
 }
 
 } // namespace

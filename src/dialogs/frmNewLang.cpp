@@ -104,7 +104,7 @@ void frmNewLang::BuildControls()
     cmdOK->setDefault(true);
     cmdCancel = Button(this, "cmdCancel", QStringLiteral("取消(&C)"));
 
-    auto colourRow = [this](QFrame *swatch, QPushButton *button) {
+    auto colourRow = [](QFrame *swatch, QPushButton *button) {
         auto *row = new QHBoxLayout;
         row->addWidget(swatch, 1);
         row->addWidget(button);

@@ -33,9 +33,13 @@ ApiEntry::ApiEntry(QByteArray entry)
     m_hasComma = m_entry.contains(',');
     const qsizetype tipLength = std::max<qsizetype>(m_entry.size() - 2, 0);
     m_shown = tipLength;
-    if (tipLength > TipLimit) {
+    // The component takes the tip as a NUL-terminated string: a NUL in the
+    // line ends what it shows, like the limit does.
+    const qsizetype nul = m_entry.indexOf('\0', 1);
+    const qsizetype limit = nul >= 0 ? std::min(TipLimit, nul - 1) : TipLimit;
+    if (tipLength > limit) {
         m_cut = true;
-        m_shown = TipLimit;
+        m_shown = limit;
         while (m_shown > 0 && (uchar(m_entry[1 + m_shown]) & 0xC0) == 0x80) // inside a character
             --m_shown;
     }
@@ -60,12 +64,12 @@ void ApiEntry::FindParameters()
     while (true) {
         const auto *comma = static_cast<const char *>(std::memchr(param, ',', end - param));
         const char *paramEnd = comma ? comma : end;
-        const qsizetype start = param - data - 1;
-        const qsizetype stop = paramEnd - data - 1;
-        if (!m_cut)
+        // Within what is shown: without a ")" the last parameter runs to
+        // the line's last character, which the tip leaves out.
+        const qsizetype start = std::min<qsizetype>(param - data - 1, m_shown);
+        const qsizetype stop = std::min<qsizetype>(paramEnd - data - 1, m_shown);
+        if (!m_cut || start < m_shown)
             m_spans.append({start, stop});
-        else if (start < m_shown)
-            m_spans.append({start, std::min(stop, m_shown)});
         ++m_parameterCount;
         if (!comma)
             break;

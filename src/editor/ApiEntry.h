@@ -22,7 +22,7 @@ public:
     explicit ApiEntry(QByteArray entry);
 
     const QByteArray &Entry() const { return m_entry; }
-    // The line without its last character, cut to the limit.
+    // The line without its last character, cut to the limit or at a NUL.
     const QByteArray &Tip() const { return m_tip; }
     bool HasComma() const { return m_hasComma; }
     // Parameter k's span in the tip; past the last parameter, the last one's;

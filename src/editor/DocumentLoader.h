@@ -4,6 +4,7 @@
 #include "TextEncoding.h"
 
 #include <QtGlobal>
+#include <algorithm>
 #include <functional>
 #include <limits>
 

@@ -139,7 +139,7 @@ QList<EncodingGroup> TextEncoding::MenuGroups(Menu menu)
     return groups;
 }
 
-QList<TextEncoding> TextEncoding::All()
+QList<TextEncoding> TextEncoding::All(Menu menu)
 {
     QList<TextEncoding> all;
     std::function<void(const QList<EncodingGroup> &)> collect = [&](const QList<EncodingGroup> &groups) {
@@ -148,6 +148,6 @@ QList<TextEncoding> TextEncoding::All()
             collect(group.groups);
         }
     };
-    collect(MenuGroups(Menu::Convert));
+    collect(MenuGroups(menu));
     return all;
 }

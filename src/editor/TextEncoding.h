@@ -64,8 +64,9 @@ public:
     // mark to the file; converting chooses it too.
     enum class Menu { Reopen, Convert };
     static QList<EncodingGroup> MenuGroups(Menu menu);
-    // Every encoding a document can be converted to (the groups flattened).
-    static QList<TextEncoding> All();
+    // Every encoding of a menu (the groups flattened); by default every one
+    // a document can be converted to.
+    static QList<TextEncoding> All(Menu menu = Menu::Convert);
 
     bool operator==(const TextEncoding &other) const = default;
 };

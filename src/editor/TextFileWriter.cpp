@@ -59,7 +59,7 @@ FileIoResult TextFileWriter::CheckTarget(const QString &path)
     const QFileInfo target(path);
     if (target.isDir())
         return FileIoResult::Failure(QStringLiteral("这个名字已被一个文件夹占用。"));
-    if (target.exists() && !target.isWritable())
+    if (SafeFileWriter::IsReadOnly(path))
         return FileIoResult::Failure(QStringLiteral("这个文件是只读的，或者没有写入它的权限。"));
     return FileIoResult::Success();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ApiEntry.h"
+#include "DocumentLoader.h"
 #include "EditorWindow.h"
 #include "FileIoResult.h"
 #include "NotifyRecord.h"
@@ -113,6 +114,9 @@ public:
     // search or replace runs in slices. It takes no input meanwhile, its
     // window refuses to close and commands leave it alone.
     bool IsLoading() const { return m_loading || m_busy > 0; }
+    // How much of a file is read at a time (the loader's default unless a
+    // fuzzer wants chunk edges everywhere).
+    void SetReadChunkSize(qint64 bytes) { m_readChunkSize = std::max<qint64>(1, bytes); }
 
     // ---- encoding ----
     // How the document's file is read and written back (decided by LoadFile;
@@ -380,6 +384,7 @@ private:
     bool m_searchDone = false;
     bool m_apiLoaded = false;
     bool m_loading = false;
+    qint64 m_readChunkSize = DocumentLoader::Sizes().readChunk;
     // The API list, parsed once when the file is loaded.
     QList<ApiEntry> m_apiList;
     qsizetype m_currentTipEntry = 0;

@@ -69,7 +69,9 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     };
     target.breathe = [] { QCoreApplication::processEvents(); };
     target.largest = TextFileReader::LargestText;
-    DocumentLoader loader(file, size, std::move(target));
+    DocumentLoader::Sizes sizes;
+    sizes.readChunk = m_readChunkSize;
+    DocumentLoader loader(file, size, std::move(target), sizes);
     FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);

@@ -177,8 +177,8 @@ QString StyleValueText(const StyleSpec &look)
     if (look.Fore != 0)
         text += QString::number(look.Fore);
     text += QLatin1Char(':');
-    if (look.Back != 0)
-        text += QString::number(look.Back);
+    // An empty background reads back as white, so a black one is written out.
+    text += QString::number(look.Back);
     text += QLatin1Char(':');
     text += look.Description + QLatin1Char(':');
     return text;

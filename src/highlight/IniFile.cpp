@@ -4,6 +4,7 @@
 #include "platform/SmallFileReader.h"
 
 #include <QByteArrayView>
+#include <QStringDecoder>
 
 namespace {
 
@@ -63,6 +64,15 @@ LineInfo Classify(QByteArrayView text)
     return info;
 }
 
+// QString::fromUtf8 drops a byte-order mark at the start of what it
+// decodes; a name or value keeps every character it has.
+QString FromUtf8(QByteArrayView utf8)
+{
+    QStringDecoder decode(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decode(utf8);
+}
+
 // Names compare without regard to case. Plain ASCII names, all that CHL
 // files use, fold without the Unicode tables: start-up reads thousands.
 std::string FoldName(const QString &name)
@@ -83,7 +93,7 @@ std::string FoldName(QByteArrayView utf8)
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         if (uchar(c) >= 0x80)
-            return FoldName(QString::fromUtf8(utf8));
+            return FoldName(FromUtf8(utf8));
         folded[size_t(i)] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
     }
     return folded;
@@ -190,7 +200,7 @@ QString IniFile::Value(const QString &section, const QString &key) const
         return QString();
     const QByteArray &text = m_lines[size_t(found->second)].text;
     const LineInfo info = ClassifyLine(text, found->second == 0);
-    return QString::fromUtf8(Trimmed(QByteArrayView(text).sliced(info.valueStart)));
+    return FromUtf8(Trimmed(QByteArrayView(text).sliced(info.valueStart)));
 }
 
 IniFile::LineEnd IniFile::NewLineEnd() const
@@ -226,7 +236,10 @@ void IniFile::SetValue(const QString &section, const QString &key, const QString
             --after;
         if (m_lines[after].eol == LineEnd::None)
             m_lines[after].eol = eol;
-        m_lines.insert(m_lines.begin() + after + 1, Line{keyLine, eol});
+        // The new line ends as the one it follows: a lone CR of the file's
+        // first line before a blank LF line would read back as one CR LF, and
+        // the blank line would be gone.
+        m_lines.insert(m_lines.begin() + after + 1, Line{keyLine, m_lines[after].eol});
     } else {
         if (!m_lines.empty() && m_lines.back().eol == LineEnd::None)
             m_lines.back().eol = eol;
@@ -244,8 +257,15 @@ void IniFile::RemoveKey(const QString &section, const QString &key)
     const std::string folded = FoldName(key);
     for (int i = s->lastLine; i > s->header; --i) {
         const LineInfo info = ClassifyLine(m_lines[size_t(i)].text, false);
-        if (info.kind == LineKind::Key && FoldName(info.name) == folded)
-            m_lines.erase(m_lines.begin() + i);
+        if (info.kind != LineKind::Key || FoldName(info.name) != folded)
+            continue;
+        m_lines.erase(m_lines.begin() + i);
+        // A lone CR and the LF of a blank line now side by side would read
+        // back as one CR LF, and the blank line would be gone: it ends in a
+        // CR like the line before it.
+        if (i < int(m_lines.size()) && m_lines[size_t(i) - 1].eol == LineEnd::Cr && m_lines[size_t(i)].text.isEmpty()
+            && m_lines[size_t(i)].eol == LineEnd::Lf)
+            m_lines[size_t(i)].eol = LineEnd::Cr;
     }
     BuildIndex();
 }

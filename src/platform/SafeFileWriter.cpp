@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,6 +29,17 @@ QString SafeFileWriter::WriteReason(int systemError, const QString &systemText)
     return QStringLiteral("写入时出错（%1）。").arg(systemText);
 }
 
+bool SafeFileWriter::IsReadOnly(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info{};
+    if (::stat(name.constData(), &info) != 0 || S_ISDIR(info.st_mode))
+        return false;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::access(name.constData(), W_OK) != 0 && errno == EACCES;
+}
+
 QString SafeFileWriter::OpenReason(int systemError) const
 {
     const QFileInfo target(m_path);
@@ -50,6 +62,11 @@ void SafeFileWriter::Fail(int systemError, const QString &reason)
 
 FileWriteResult SafeFileWriter::Open()
 {
+    // The temporary file would take a read-only file's place all the same.
+    if (IsReadOnly(m_path)) {
+        Fail(EACCES, QStringLiteral("这个文件是只读的。"));
+        return m_result;
+    }
     // Writes go straight to the file descriptor (below), so nothing waits in
     // a buffer whose failure could go unnoticed.
     errno = 0;

@@ -45,6 +45,11 @@ public:
     // "磁盘空间不足。" for a full disk, otherwise the system's own text.
     static QString WriteReason(int systemError, const QString &systemText);
 
+    // A file that may not be written: its mode gives nobody the right (which
+    // holds for root too, whom the system lets write anything), or the
+    // system refuses this user.
+    static bool IsReadOnly(const QString &path);
+
 private:
     void Fail(int systemError, const QString &reason);
     QString OpenReason(int systemError) const;

@@ -1,26 +1,54 @@
 #include "SettingsStore.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSettings>
+#include <QStandardPaths>
+#include <cerrno>
 #include <cmath>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcSettings, "ferrolan.settings")
 
-QSettings StoreFor(const QString &appName)
+// Our settings files hold a few dozen lines.
+constexpr qint64 LargestSettingsFile = 1024 * 1024;
+
+// QSettings opens whatever bears the name, and waits on a pipe until a
+// writer comes; so the name is looked at first. A missing file is fine: the
+// first write makes it. One behind a folder we may not enter cannot be opened
+// either, so QSettings may try: its write then fails and is logged.
+bool Usable(const QString &path)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), appName);
+    struct stat info{};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT || errno == EACCES;
+    if (S_ISREG(info.st_mode) && info.st_size <= LargestSettingsFile)
+        return true;
+    qCWarning(lcSettings).noquote() << path << "is no settings file (not a regular file, or too large); it is left alone";
+    return false;
 }
 
 } // namespace
 
+QString SettingsStore::FileOf(const QString &appName)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Ferrolan/")
+           + appName + QStringLiteral(".ini");
+}
+
+// The file is named, not the organisation and application: QSettings would
+// otherwise also read "Ferrolan.ini" and system-wide files beside it.
 QString SettingsStore::GetSetting(const QString &appName, const QString &section,
                                   const QString &key, const QString &defaultValue)
 {
-    QSettings store = StoreFor(appName);
+    const QString path = FileOf(appName);
+    if (!Usable(path))
+        return defaultValue;
+    QSettings store(path, QSettings::IniFormat);
     const QVariant value = store.value(section + QLatin1Char('/') + key);
     return value.isValid() ? value.toString() : defaultValue;
 }
@@ -28,7 +56,10 @@ QString SettingsStore::GetSetting(const QString &appName, const QString &section
 void SettingsStore::SaveSetting(const QString &appName, const QString &section,
                                 const QString &key, const QString &value)
 {
-    QSettings store = StoreFor(appName);
+    const QString path = FileOf(appName);
+    if (!Usable(path))
+        return;
+    QSettings store(path, QSettings::IniFormat);
     store.setValue(section + QLatin1Char('/') + key, value);
     store.sync();
     // A setting is a place or an option, not the user's work: the log says

@@ -16,6 +16,12 @@ public:
     static void SaveSetting(const QString &appName, const QString &section,
                             const QString &key, const QString &value);
 
+    // The application's INI file: "Ferrolan/<appName>.ini" in the user's
+    // config directory. Only a regular file of a sane size there is read or
+    // written; anything else (a pipe would hold the start up for ever, a
+    // device could fill the memory) reads as empty and takes no writes.
+    static QString FileOf(const QString &appName);
+
     // Text form of a single-precision number: at most 7 significant digits,
     // a whole number as plain digits.
     static QString SingleText(double value);

@@ -32,10 +32,17 @@ double ReadTwips(const QString &key, double fallback, bool *ok)
 
 } // namespace
 
+namespace {
+constexpr int FrameCheckInterval = 50;  // ms
+constexpr int FrameChecks = 40;         // two seconds in all
+} // namespace
+
 WindowPlacement::WindowPlacement(QWidget *window)
     : QObject(window), m_window(window)
 {
     window->installEventFilter(this);
+    m_frameWatch.setInterval(FrameCheckInterval);
+    connect(&m_frameWatch, &QTimer::timeout, this, &WindowPlacement::CheckForFrame);
 }
 
 void WindowPlacement::Restore()
@@ -83,8 +90,34 @@ bool WindowPlacement::eventFilter(QObject *watched, QEvent *event)
         m_window->windowHandle()->removeEventFilter(this);
         PlaceFromSettings();
         NoteNormalFrame();
+        AwaitFrame();
     }
     return false;
+}
+
+// A busy window manager may announce the frame only after the first
+// exposure; the window would then be placed as if it had none, its client
+// area where the frame belongs. Until a frame shows, look again for a short
+// while and place once more when it does. A window manager that draws no
+// frame costs two seconds of idle checks.
+void WindowPlacement::AwaitFrame()
+{
+    if (!FrameMargins().isNull())
+        return;
+    m_frameChecks = 0;
+    m_frameWatch.start();
+}
+
+void WindowPlacement::CheckForFrame()
+{
+    if (FrameMargins().isNull()) {
+        if (++m_frameChecks >= FrameChecks)
+            m_frameWatch.stop();
+        return;
+    }
+    m_frameWatch.stop();
+    PlaceFromSettings();
+    NoteNormalFrame();
 }
 
 bool WindowPlacement::IsNormal() const

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 
 class QWidget;
 
@@ -43,8 +44,12 @@ private:
     bool IsNormal() const;
     QMargins FrameMargins() const;
     void NoteNormalFrame();
+    void AwaitFrame();
+    void CheckForFrame();
 
     QWidget *m_window;
+    QTimer m_frameWatch;   // looks for a frame announced after the first exposure
+    int m_frameChecks = 0;
     bool m_placeWhenExposed = false;
     QMargins m_normalFrame; // the frame's edges last seen in the normal state
 };

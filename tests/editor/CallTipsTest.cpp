@@ -192,6 +192,27 @@ TEST_F(CallTipsTest, ALongEntryShowsACutTip)
     EXPECT_EQ(Highlight(), (std::pair<long, long>{7, shown.size() - 3}));
 }
 
+// Found by the call-tip fuzzer: the component shows a tip up to its first
+// NUL, so the highlight of a parameter past it fell outside the tip.
+TEST_F(CallTipsTest, ANulInAnEntryCutsTheTipThere)
+{
+    LoadApi(QByteArray("Nul(int x,int y,z\0\0w);\n", 23));
+    Type(QStringLiteral("Nul("));
+    EXPECT_EQ(ShownTip(), "Nul(int x,int y,z\xE2\x80\xA6");
+    Type(QStringLiteral("1,2,"));
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{16, 17}));
+}
+
+// Found by the call-tip fuzzer: without a ")" the last parameter ran to the
+// line's last character, one past the tip.
+TEST_F(CallTipsTest, AHighlightNeverPassesTheTipsEnd)
+{
+    LoadApi("Open(a,b\n");
+    Type(QStringLiteral("Open(1,"));
+    EXPECT_EQ(ShownTip(), "Open(a,");
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{7, 7}));
+}
+
 TEST_F(CallTipsTest, BinaryApiFilesAreHandled)
 {
     QByteArray binary(70000, '\0');

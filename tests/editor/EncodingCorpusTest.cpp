@@ -122,8 +122,9 @@ TEST_F(EncodingCorpusTest, LegacyEncodingsAreToldApartOnRealText)
                     ++tally.right;
                 else
                     tally.wrong << QFileInfo(page).fileName() + QLatin1Char(':') + loaded.encoding.Name();
-                if (whole) // nothing read is lost on the way back
+                if (whole) { // nothing read is lost on the way back
                     EXPECT_TRUE(loaded.ok && loaded.Saved() == bytes) << page.toStdString();
+                }
             }
         }
         auto cell = [&](qsizetype size) {

@@ -107,7 +107,13 @@ TEST_F(EditorFilesTest, WhatCannotBeReadIsRefusedWithAReason)
 {
     sci().SetText(QStringLiteral("kept"));
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
-    for (const QString &path : {Path(QStringLiteral("folder")), QStringLiteral("/dev/zero")}) {
+    // Special files never hold the editor up: a pipe without a writer, links
+    // to devices that never end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Path(QStringLiteral("zero.txt"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/urandom"), Path(QStringLiteral("random.txt"))));
+    for (const QString &path : {Path(QStringLiteral("folder")), QStringLiteral("/dev/zero"), Path(QStringLiteral("pipe.txt")),
+                                Path(QStringLiteral("zero.txt")), Path(QStringLiteral("random.txt"))}) {
         const FileIoResult result = sci().LoadFile(path);
         EXPECT_EQ(result.outcome, FileIoResult::Failed) << path.toStdString();
         EXPECT_FALSE(result.reason.isEmpty());
@@ -301,6 +307,7 @@ TEST_F(EditorFilesTest, PermissionsOfFilesAndFoldersAreRespected)
         EXPECT_FALSE(sci().SaveToFile(locked).ok()); // a read-only file
         EXPECT_FALSE(sci().SaveToFile(inside).ok()); // a writable file in a read-only folder
     }
+    EXPECT_FALSE(sci().SaveToFile(locked).ok()); // read-only for root as well
     EXPECT_EQ(Read(locked), QByteArray("old content"));
     EXPECT_EQ(Read(inside), QByteArray("old content"));
     EXPECT_TRUE(sci().Modified());

@@ -106,9 +106,11 @@ TEST(ChlWriter, StyleValuesAreWrittenAsTheDialogsDo)
     black.Back = 0;
     black.Italic = black.Underline = black.EolFilled = 1;
     black.Description = "说明";
-    EXPECT_EQ(StyleValueText(black), ":I:U::C:E::Courier New:10:::说明:");
-    // An empty background field reads back as white: the format says so.
-    EXPECT_EQ(Parsed(StyleValueText(black)).Back, 16777215);
+    EXPECT_EQ(StyleValueText(black), ":I:U::C:E::Courier New:10::0:说明:");
+    // A black background survives the trip through the file; an empty field
+    // (as older files have it) still reads as white.
+    EXPECT_EQ(Parsed(StyleValueText(black)).Back, 0);
+    EXPECT_EQ(Parsed(":I:U::C:E::Courier New:10:::说明:").Back, 16777215);
 }
 
 class ChlFileTest : public ::testing::Test, protected TestFiles
@@ -248,11 +250,14 @@ TEST(ChlFuzz, RandomAndTruncatedTextsGiveWholeRecords)
         const QByteArray text = valid.left(cut);
         const Highlighter h = FromText(text);
         checkWhole(h, text);
-        for (int n = 0; n < Highlighter::StyleCount; ++n)
-            if (!text.contains("Style[" + QByteArray::number(n) + "]=B"))
+        for (int n = 0; n < Highlighter::StyleCount; ++n) {
+            if (!text.contains("Style[" + QByteArray::number(n) + "]=B")) {
                 ASSERT_EQ(h.Style(n), h.Style(32)) << "cut " << cut << " style " << n;
-        if (!text.contains("Style[32]=B"))
+            }
+        }
+        if (!text.contains("Style[32]=B")) {
             ASSERT_EQ(h.Style(32), Parsed("")); // no style 32 at all: the defaults, readable
+        }
     }
 
     static const char *const pieces[] = {"[data]", "Style[", "32", "5", "]=", ":", "B", "V", "C", "\r\n", "\n",

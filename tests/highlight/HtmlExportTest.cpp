@@ -201,9 +201,11 @@ TEST_F(HtmlExportTest, ControlCharactersInAFontNameAreEscaped)
     Styled(sci(), "x", {{1, 0}});
     const QByteArray rules = Rules(Export(sci()));
     EXPECT_TRUE(rules.contains("font-family: 'A\\C B\\D \\A \\9 \\0 \\7F \\85 中\\'';\r\n")) << rules.constData();
-    for (int c = 0; c < 0x20; ++c)
-        if (c != '\r' && c != '\n')
+    for (int c = 0; c < 0x20; ++c) {
+        if (c != '\r' && c != '\n') {
             EXPECT_FALSE(rules.contains(char(c))) << c;
+        }
+    }
 }
 
 TEST_F(HtmlExportTest, HtmlColourWritesRedGreenBlue)

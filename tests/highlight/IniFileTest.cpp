@@ -65,7 +65,7 @@ TEST_F(IniTest, WritingOneKeyKeepsEveryOtherByte)
     EXPECT_EQ(Read(file), expected);
 
     // A new key goes after the section's last line, before its blank lines,
-    // with the file's own line end.
+    // with that line's line end.
     ASSERT_TRUE(WriteIniValue("DATA", "Filter", "C (*.c)|*.c|", file));
     expected.replace("not utf-8\r\n", "not utf-8\r\nFilter=C (*.c)|*.c|\r\n");
     EXPECT_EQ(Read(file), expected);
@@ -75,6 +75,31 @@ TEST_F(IniTest, WritingOneKeyKeepsEveryOtherByte)
     EXPECT_EQ(Read(file), expected + "\r\n[more]\r\nk=v\r\n");
     EXPECT_EQ(ReadIniValue("extra", "keep", file), "me");
     EXPECT_EQ(ReadIniValue("data", "unknown", file), QString::fromUtf8("\xFF\xFE not utf-8"));
+}
+
+// Found by the INI fuzzer: a lone CR put (or left) right before a blank LF
+// line reads back as one CR LF line end, and the blank line is gone.
+TEST_F(IniTest, KeysComeAndGoWithoutJoiningLinesOfMixedLineEnds)
+{
+    IniFile added = IniFile::FromBytes("[data]\ra=1\n\n[other]\nb=2\n");
+    added.SetValue("data", "k", "v");
+    EXPECT_EQ(added.ToBytes(), QByteArray("[data]\ra=1\nk=v\n\n[other]\nb=2\n"));
+
+    IniFile removed = IniFile::FromBytes("[data]\ra=1\rk=v\n\n[other]\n");
+    removed.RemoveKey("data", "k");
+    EXPECT_EQ(removed.ToBytes(), QByteArray("[data]\ra=1\r\r[other]\n"));
+}
+
+// Found by the INI fuzzer: a value (or a name) that starts with U+FEFF lost
+// it on reading, taken for a byte-order mark.
+TEST_F(IniTest, AValueStartingWithU_FEFFKeepsIt)
+{
+    const QString mark(QChar(0xFEFF));
+    IniFile ini = IniFile::FromBytes("[data]\na=1\n");
+    ini.SetValue("data", mark + "key", mark + "value");
+    EXPECT_EQ(ini.Value("data", mark + "key"), mark + "value");
+    ini.SetValue("data", mark + "key", "again"); // the same key, not a second one
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[data]\na=1\n\xEF\xBB\xBFkey=again\n"));
 }
 
 TEST_F(IniTest, RemovingAKeyTakesOutItsLinesAndKeepsEveryOtherByte)

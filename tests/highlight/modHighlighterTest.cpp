@@ -42,7 +42,7 @@ struct Msg
     }
 };
 
-std::ostream &operator<<(std::ostream &out, const Msg &m)
+[[maybe_unused]] std::ostream &operator<<(std::ostream &out, const Msg &m)
 {
     return out << m.msg << '(' << m.wParam << ", " << (m.text.empty() ? std::to_string(m.lParam) : m.text) << ')';
 }

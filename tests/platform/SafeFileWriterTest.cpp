@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +111,47 @@ TEST_F(SafeFileWriterTest, ACommitThatFailsIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(result.reason, QStringLiteral("写入时出错（%1）。").arg(qt_error_string(EPERM)));
     EXPECT_EQ(Read(path), QByteArray("old content"));
     EXPECT_EQ(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("theirs.txt")});
+}
+
+// A file its owner made read-only stays as it is for everyone, root too
+// (root passes every permission check, so only the mode bits can tell);
+// a folder without write permission keeps an ordinary user out and lets
+// root in, as the system does. Whatever happens, no file is ever cut.
+TEST_F(SafeFileWriterTest, ReadOnlyFilesAndFoldersAsRootAndAsAUser)
+{
+    const QString locked = Write(QStringLiteral("locked.txt"), "old content");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QDir(dir.path()).mkdir(QStringLiteral("ro"));
+    const QString inside = Write(QStringLiteral("ro/file.txt"), "old content");
+    QFile::setPermissions(inside, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                      | QFileDevice::WriteOther);
+    QFile::setPermissions(Path(QStringLiteral("ro")), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                          | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther);
+    const QString readOnlyReason = QStringLiteral("这个文件是只读的。");
+
+    {
+        UnprivilegedScope user;
+        ASSERT_TRUE(user.active());
+        const FileWriteResult file = WriteWhole(locked, "new content");
+        EXPECT_FALSE(file);
+        EXPECT_EQ(file.reason, readOnlyReason);
+        const FileWriteResult folder = WriteWhole(inside, "new content");
+        EXPECT_FALSE(folder);
+        EXPECT_EQ(folder.reason, QStringLiteral("没有写入这个位置的权限。"));
+    }
+    EXPECT_EQ(Read(locked), QByteArray("old content"));
+    EXPECT_EQ(Read(inside), QByteArray("old content"));
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "the rest is root's part";
+    const FileWriteResult file = WriteWhole(locked, "new content");
+    EXPECT_FALSE(file);
+    EXPECT_EQ(file.reason, readOnlyReason);
+    EXPECT_EQ(Read(locked), QByteArray("old content"));
+    EXPECT_TRUE(WriteWhole(inside, "new content"));
+    EXPECT_EQ(Read(inside), QByteArray("new content"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("locked.txt")});
 }
 
 } // namespace

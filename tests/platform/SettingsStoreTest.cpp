@@ -1,12 +1,38 @@
 #include "LogCapture.h"
+#include "SmallFilesystem.h"
 #include "UnprivilegedScope.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// Runs a call on a thread of its own. A call still waiting after a few
+// seconds is waiting on the pipe: the pipe gets a writer, which lets it go,
+// and the answer is false.
+bool EndsWithoutWaitingOn(const QString &pipe, const std::function<void()> &call)
+{
+    auto done = std::async(std::launch::async, call);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+        return true;
+    const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+    done.wait();
+    if (fd >= 0)
+        ::close(fd);
+    return false;
+}
 
 TEST(SettingsStoreTest, ValuesAreTextPerApplicationAndSection)
 {
@@ -22,6 +48,80 @@ TEST(SettingsStoreTest, ValuesAreTextPerApplicationAndSection)
     // One INI file per application name, under the user's config directory.
     const QSettings one(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Ferrolan"), QStringLiteral("AppOne"));
     EXPECT_TRUE(one.fileName().endsWith(QStringLiteral("/Ferrolan/AppOne.ini"))) << one.fileName().toStdString();
+    EXPECT_EQ(SettingsStore::FileOf(QStringLiteral("AppOne")), one.fileName());
+}
+
+// A pipe, a device or a huge file where a settings file belongs (the
+// application's own or the organisation-wide one beside the folder) neither
+// holds up the program nor fills its memory: it reads as empty, takes no
+// writes and stays what it was.
+TEST(SettingsStoreTest, SpecialFilesWhereTheSettingsBelongAreLeftAlone)
+{
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QDir().mkpath(config + QStringLiteral("/Ferrolan"));
+    const QString key = QStringLiteral("Key");
+    const QString section = QStringLiteral("Settings");
+    const auto pipe = [](const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; };
+
+    // One pipe at a time: a call held up by one is let go by its writer.
+    for (const QString &waitedOn : {config + QStringLiteral("/Ferrolan.ini"), SettingsStore::FileOf(QStringLiteral("PipeApp"))}) {
+        ASSERT_TRUE(pipe(waitedOn));
+        EXPECT_TRUE(EndsWithoutWaitingOn(waitedOn, [&] {
+            SettingsStore::SaveSetting(QStringLiteral("PipeApp"), section, key, QStringLiteral("1"));
+        })) << waitedOn.toStdString();
+        QString read;
+        EXPECT_TRUE(EndsWithoutWaitingOn(waitedOn, [&] {
+            read = SettingsStore::GetSetting(QStringLiteral("PipeApp"), section, key, QStringLiteral("default"));
+        })) << waitedOn.toStdString();
+        EXPECT_EQ(read, waitedOn.endsWith(QStringLiteral("PipeApp.ini")) ? QStringLiteral("default") : QStringLiteral("1"));
+        struct stat info{};
+        ASSERT_EQ(::stat(QFile::encodeName(waitedOn).constData(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode));
+        ::unlink(QFile::encodeName(waitedOn).constData());
+        QFile::remove(SettingsStore::FileOf(QStringLiteral("PipeApp")));
+    }
+
+    const QString zero = SettingsStore::FileOf(QStringLiteral("ZeroApp"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    SettingsStore::SaveSetting(QStringLiteral("ZeroApp"), section, key, QStringLiteral("1"));
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("ZeroApp"), section, key, QStringLiteral("default")),
+              QStringLiteral("default"));
+    EXPECT_EQ(QFileInfo(zero).symLinkTarget(), QStringLiteral("/dev/zero"));
+
+    const QString huge = SettingsStore::FileOf(QStringLiteral("HugeApp"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\nKey=stored\n");
+        ASSERT_TRUE(file.resize(64 * 1024 * 1024)); // sparse: no disk space
+    }
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("HugeApp"), section, key, QStringLiteral("default")),
+              QStringLiteral("default"));
+
+    EXPECT_EQ(QFileInfo(huge).size(), 64 * 1024 * 1024);
+}
+
+// A settings write onto a full disk keeps the file as it was: the window
+// placement and the dialogs' options are not lost with it.
+TEST(SettingsStoreTest, AFullDiskKeepsTheStoredSettings)
+{
+    const QString folder = QFileInfo(SettingsStore::FileOf(QStringLiteral("FullApp"))).path();
+    SmallFilesystem disk(folder, 64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "no privilege to mount a small file system here";
+    const QString section = QStringLiteral("Settings");
+    SettingsStore::SaveSetting(QStringLiteral("FullApp"), section, QStringLiteral("Kept"), QString(3000, u'k'));
+    QFile file(SettingsStore::FileOf(QStringLiteral("FullApp")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_GT(before.size(), 3000);
+    ASSERT_GE(disk.FillLeaving(0), 0);
+
+    SettingsStore::SaveSetting(QStringLiteral("FullApp"), section, QStringLiteral("Added"), QString(5000, u'a'));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(SettingsStore::GetSetting(QStringLiteral("FullApp"), section, QStringLiteral("Kept")), QString(3000, u'k'));
 }
 
 // A place or an option that cannot be stored is no reason to stop the

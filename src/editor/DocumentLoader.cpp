@@ -14,8 +14,8 @@ namespace {
 class ChunkReader
 {
 public:
-    ChunkReader(QFile &file, qint64 from, qint64 size, qint64 chunkSize)
-        : m_file(file), m_remaining(size - from), m_chunkSize(chunkSize)
+    ChunkReader(QFile &file, qint64 from, qint64 size, qint64 chunkSize, const std::function<bool()> &stopped)
+        : m_file(file), m_remaining(size - from), m_chunkSize(chunkSize), m_stopped(stopped)
     {
         if (!m_file.seek(from))
             m_failure = FileIoResult::Failure(DocumentLoader::ReadFailure(m_file));
@@ -25,6 +25,10 @@ public:
     {
         if (!m_failure.ok() || m_remaining <= 0)
             return false;
+        if (m_stopped && m_stopped()) {
+            m_failure = FileIoResult::Failure(QStringLiteral("读取已停止。"));
+            return false;
+        }
         const qsizetype carry = m_chunk.size() - m_used;
         if (carry > 0)
             std::memmove(m_chunk.data(), m_chunk.constData() + m_used, size_t(carry));
@@ -52,6 +56,7 @@ private:
     QFile &m_file;
     qint64 m_remaining;
     qint64 m_chunkSize;
+    const std::function<bool()> &m_stopped;
     QByteArray m_chunk;
     qsizetype m_used = 0;
     FileIoResult m_failure;
@@ -149,7 +154,7 @@ DocumentLoader::Pass DocumentLoader::Estimate(const TextEncoding &encoding, qint
 DocumentLoader::Pass DocumentLoader::CollectWords(QByteArray &words)
 {
     // Chunks of at least a megabyte, so that few words are lost at their edges.
-    ChunkReader reader(m_file, 0, m_size, std::max<qint64>(m_sizes.readChunk, 1 << 20));
+    ChunkReader reader(m_file, 0, m_size, std::max<qint64>(m_sizes.readChunk, 1 << 20), m_target.stopped);
     bool first = true;
     while (words.size() < m_sizes.sample && reader.Next()) {
         EncodingDetector::CollectNonAsciiWords(reader.Chunk(), first, reader.Last(), words, m_sizes.sample);
@@ -194,7 +199,7 @@ FileIoResult DocumentLoader::Finish(Pass pass, const TextEncoding &encoding)
 DocumentLoader::Pass DocumentLoader::LoadUtf8(const TextEncoding &encoding)
 {
     const qint64 from = encoding.bom ? encoding.Mark().size() : 0;
-    ChunkReader reader(m_file, from, m_size, m_sizes.readChunk);
+    ChunkReader reader(m_file, from, m_size, m_sizes.readChunk, m_target.stopped);
     ChunkDecoder decoder(encoding);
     qint64 loaded = 0;
     while (reader.Next()) {
@@ -247,7 +252,7 @@ DocumentLoader::Pass DocumentLoader::Decode(const TextEncoding &encoding, bool l
 {
     const qint64 from = encoding.bom ? encoding.Mark().size() : 0;
     const bool whole = upTo < 0 || from + upTo >= m_size;
-    ChunkReader reader(m_file, from, whole ? m_size : from + upTo, m_sizes.readChunk);
+    ChunkReader reader(m_file, from, whole ? m_size : from + upTo, m_sizes.readChunk, m_target.stopped);
     ChunkDecoder decoder(encoding);
     const bool passThrough = encoding.IsPassThrough();
     QByteArray utf8;
@@ -292,7 +297,7 @@ DocumentLoader::Pass DocumentLoader::LoadRaw(qint64 from)
         Clear();
         m_target.reserve(m_size + 1);
     }
-    ChunkReader reader(m_file, from, m_size, m_sizes.readChunk);
+    ChunkReader reader(m_file, from, m_size, m_sizes.readChunk, m_target.stopped);
     while (reader.Next()) {
         m_target.append(reader.Chunk().data(), reader.Chunk().size());
         m_target.breathe();

@@ -24,6 +24,9 @@ public:
         std::function<void()> clear;
         std::function<void(const char *data, qsizetype length)> append;
         std::function<void()> breathe; // let the interface run
+        // Asked before each chunk is read; true gives up the load (a search
+        // that was stopped, a file found to be no text).
+        std::function<bool()> stopped;
         qint64 largest = std::numeric_limits<qint64>::max(); // the longest text it can hold
     };
 

@@ -109,6 +109,10 @@ const QList<Candidate> &Candidates()
 
 std::optional<TextEncoding> WideByZeros(QByteArrayView sample, qint64 fileSize)
 {
+    // Either form needs zero bytes; most files have none, and a memchr
+    // settles them before the unit-by-unit checks.
+    if (!sample.contains('\0'))
+        return std::nullopt;
     const bool wholeFile = sample.size() == fileSize;
     if (fileSize % 4 == 0 && fileSize > 0) {
         const QByteArrayView units = sample.first(sample.size() & ~qsizetype(3));

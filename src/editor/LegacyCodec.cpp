@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -55,11 +56,15 @@ const LegacyCodec *LegacyCodec::For(TextEncoding::Codec codec)
     if (encoding.CodecForm() != TextEncoding::Form::MultiByte || !encoding.IsAvailable())
         return nullptr;
     // Built once per character set, on first use; never torn down before exit.
+    // Files are decoded on worker threads too (find in files): one builds,
+    // the others wait for its tables rather than see none.
     static std::array<std::unique_ptr<LegacyCodec>, 256> built;
     static std::array<bool, 256> tried{};
+    static std::mutex building;
     const auto index = size_t(codec);
     if (index >= built.size())
         return nullptr;
+    const std::lock_guard lock(building);
     if (!tried[index]) {
         tried[index] = true;
         const LongForm longForm = codec == TextEncoding::GB18030 ? LongForm::GbFourByte

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 using EncodingCatalogue::Form;
@@ -88,7 +89,10 @@ bool TextEncoding::IsAvailable() const
     const Form form = CodecForm();
     if (form == Form::Raw || form == Form::Utf8 || IsWide(form))
         return true;
+    // Asked from worker threads too (find in files).
     static std::vector<signed char> known(size_t(EncodingCatalogue::Count()), -1);
+    static std::mutex asking;
+    const std::lock_guard lock(asking);
     signed char &answer = known[size_t(codec)];
     if (answer < 0)
         answer = QStringDecoder(QtName()).isValid() && QStringEncoder(QtName()).isValid();

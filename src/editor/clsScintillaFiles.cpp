@@ -2,32 +2,18 @@
 // encoding.
 #include "clsScintilla.h"
 
-#include "ChunkEncoder.h"
 #include "DocumentLoader.h"
 #include "LineEnds.h"
-#include "Utf8Scan.h"
-#include "platform/SafeFileWriter.h"
+#include "TextFileReader.h"
+#include "TextFileWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <Qsci/qsciscintillabase.h>
-#include <limits>
 
 using Sci = QsciScintillaBase;
 
 namespace {
-
-// The component counts positions in 32 bits.
-constexpr qint64 LargestDocument = std::numeric_limits<std::int32_t>::max() - 1;
-
-// Encoded a slice at a time, so the encoded copy stays small.
-constexpr qsizetype EncodeSlice = 1 << 20;
-
-FileIoResult Outcome(const FileWriteResult &written)
-{
-    return written ? FileIoResult::Success() : FileIoResult::Failure(written.reason);
-}
 
 // A chosen end-of-line mode converts what is written: every line end, CR LF
 // or alone, becomes the mode's (dropping the other byte would join the lines
@@ -35,38 +21,6 @@ FileIoResult Outcome(const FileWriteResult &written)
 QByteArray FilteredForLineBreak(const char *data, qint64 length, long lineBreak)
 {
     return LineEnds::Converted(QByteArrayView(data, length), lineBreak);
-}
-
-// Encodes the UTF-8 text slice by slice, handing each encoded slice to
-// write (which answers false to stop). Answers the offset of the first
-// character the encoding cannot hold, or -1.
-qint64 EncodeText(const char *data, qint64 length, const TextEncoding &encoding,
-                  const std::function<bool(const QByteArray &)> &write)
-{
-    ChunkEncoder encoder(encoding);
-    QByteArray out;
-    qint64 done = 0;
-    while (done < length) {
-        const qsizetype slice = qsizetype(std::min<qint64>(EncodeSlice, length - done));
-        const bool last = done + slice == length;
-        const auto step = encoder.Encode(QByteArrayView(data + done, slice), last, out);
-        if (!step.ok)
-            return done + step.used;
-        if (!write(out))
-            return -1;
-        done += step.used;
-    }
-    return -1;
-}
-
-// The character at a position, as a user can be shown it.
-QString CharacterAt(const char *data, qint64 length, qint64 position)
-{
-    char32_t cp = 0;
-    const auto *p = reinterpret_cast<const unsigned char *>(data + position);
-    if (Utf8Scan::DecodeOne(p, length - position, cp) > 0)
-        return QStringLiteral("“%1”").arg(QString::fromUcs4(&cp, 1));
-    return QStringLiteral("字节 0x%1").arg(QString::number(*p, 16).toUpper().rightJustified(2, QLatin1Char('0')));
 }
 
 } // namespace
@@ -87,21 +41,10 @@ FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::option
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
     if (m_loading)
         return FileIoResult::Failure(QStringLiteral("这个文档正在读入。"));
-    const QFileInfo info(strFile);
-    if (!info.exists())
-        return FileIoResult::Missing();
-    if (info.isDir())
-        return FileIoResult::Failure(QStringLiteral("这是一个文件夹，不是文件。"));
-    if (!info.isFile())
-        return FileIoResult::Failure(QStringLiteral("这不是一个普通文件。"));
-
-    QFile file(strFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileIoResult::Failure(DocumentLoader::ReadFailure(file));
-    const qint64 size = file.size();
-    if (size > LargestDocument)
-        return FileIoResult::Failure(QStringLiteral("文件太大（2 GB 或以上），无法打开。"));
-    return ReadTextFile(file, size, encoding);
+    QFile file;
+    if (FileIoResult opened = TextFileReader::Open(strFile, file); !opened.ok())
+        return opened;
+    return ReadTextFile(file, file.size(), encoding);
 }
 
 // The text goes to the component chunk by chunk, without undo history and
@@ -125,8 +68,10 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
         SendDirectPtr(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(length), const_cast<char *>(data));
     };
     target.breathe = [] { QCoreApplication::processEvents(); };
-    target.largest = LargestDocument;
-    DocumentLoader loader(file, size, std::move(target));
+    target.largest = TextFileReader::LargestText;
+    DocumentLoader::Sizes sizes;
+    sizes.readChunk = m_readChunkSize;
+    DocumentLoader loader(file, size, std::move(target), sizes);
     FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
 
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
@@ -199,23 +144,15 @@ FileIoResult clsScintilla::CheckEncodable() const
     const char *data = length > 0 ? static_cast<const char *>(m_editor->SendScintillaPtrResult(
                                         Sci::SCI_GETCHARACTERPOINTER))
                                   : "";
-    const qint64 bad = EncodeText(data, length, m_encoding, [](const QByteArray &) { return true; });
-    if (bad < 0)
-        return FileIoResult::Success();
-    const long line = SendEditor(Sci::SCI_LINEFROMPOSITION, long(bad)) + 1;
-    return FileIoResult::NotEncodable(bad, QStringLiteral("第 %1 行的字符%2无法用 %3 编码保存。")
-                                               .arg(line)
-                                               .arg(CharacterAt(data, length, bad), m_encoding.Name()));
+    return TextFileWriter::CheckEncodable(QByteArrayView(data, length), m_encoding);
 }
 
 FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
 {
     if (!m_editor)
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
-    // What may not be written at all (read-only, a folder, a device, a loop
-    // of links) is told before the encoding is.
-    if (const FileWriteResult writable = SafeFileWriter::Check(strFile); !writable)
-        return Outcome(writable);
+    if (const FileIoResult target = TextFileWriter::CheckTarget(strFile); !target.ok())
+        return target;
     if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
         return encodable;
 
@@ -231,21 +168,5 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         data = filtered.constData();
     }
     const qint64 bytes = filtered.isNull() ? length : filtered.size();
-
-    SafeFileWriter file(strFile);
-    if (const FileWriteResult opened = file.Open(); !opened)
-        return Outcome(opened);
-    if (m_encoding.bom)
-        file.Write(m_encoding.Mark());
-    if (m_encoding.IsPassThrough()) {
-        file.Write(data, bytes);
-    } else {
-        const qint64 bad = EncodeText(data, bytes, m_encoding,
-                                      [&](const QByteArray &encoded) { return file.Write(encoded); });
-        if (bad >= 0) { // checked above; never half a file all the same
-            file.Cancel();
-            return FileIoResult::NotEncodable(bad, QStringLiteral("有字符无法用 %1 编码保存。").arg(m_encoding.Name()));
-        }
-    }
-    return Outcome(file.Commit());
+    return TextFileWriter::Write(strFile, QByteArrayView(data, bytes), m_encoding);
 }

@@ -16,6 +16,8 @@ Wording WordingFor(WrittenFile kind)
         return {"无法保存文件“%1”。", "以下文件无法保存：", "文档未被保存，内容仍在编辑器中。"};
     case WrittenFile::HtmlPage:
         return {"无法导出到文件“%1”。", "以下文件无法导出：", "原有文件保持不变。"};
+    case WrittenFile::ReplacedFile:
+        return {"无法替换文件“%1”中的内容。", "以下文件中的内容没有替换：", "这些文件保持原样。"};
     case WrittenFile::LanguageFile:
         break;
     }

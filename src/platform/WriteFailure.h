@@ -12,7 +12,7 @@ struct WriteFailure
 };
 
 // What the user asked to be written.
-enum class WrittenFile { Document, HtmlPage, LanguageFile };
+enum class WrittenFile { Document, HtmlPage, LanguageFile, ReplacedFile };
 
 // The one wording of a failed write, whatever was being written: which file,
 // why, and what became of the user's data. Every writer goes through

@@ -50,6 +50,9 @@ public:
     QAction *const mnuFindNext;
     QAction *const mnuFindPrevious;
     QAction *const mnuGoto;
+    QAction *const mnuFindInFiles;
+    QAction *const mnuNextHit;
+    QAction *const mnuPreviousHit;
     // Window
     QAction *const mnuHor;
     QAction *const mnuVertical;

@@ -1,6 +1,7 @@
 #include "MainCommands.h"
 
 #include "DialogFilter.h"
+#include "FindInFilesHost.h"
 #include "MainActions.h"
 #include "MainMenus.h"
 #include "RecentFilesMenu.h"
@@ -90,6 +91,10 @@ MainCommands::MainCommands(frmMain *main, MainActions *a, MainMenus *menus)
     connect(a->help, &QAction::triggered, this, [this] { OpenWebPage(WebSite::ReleasePage); });
     connect(a->sj, &QAction::triggered, this, [this] { OpenWebPage(WebSite::UpgradePage); });
     connect(a->zy, &QAction::triggered, this, [this] { OpenWebPage(WebSite::HomePage); });
+    FindInFilesHost *findInFiles = main->FindInFiles();
+    connect(a->mnuFindInFiles, &QAction::triggered, findInFiles, &FindInFilesHost::Ask);
+    connect(a->mnuNextHit, &QAction::triggered, findInFiles, &FindInFilesHost::NextHit);
+    connect(a->mnuPreviousHit, &QAction::triggered, findInFiles, &FindInFilesHost::PreviousHit);
 
     connect(main, &frmMain::DocumentOpened, this, &MainCommands::GiveUpCloseKeys);
     connect(menus, &MainMenus::HighlighterChosen, this, &MainCommands::ApplyHighlighterItem);

@@ -53,7 +53,7 @@ MainMenus::MainMenus(QMainWindow *window, MainActions *a)
                           nullptr, a->mnuSyntax, nullptr, a->mnuTimeDate})),
       mnuSearch(AddTopMenu(window, "mnuSearch", "搜索(&S)",
                            {a->mnuFind, a->mnuReplace, nullptr, a->mnuFindNext, a->mnuFindPrevious, nullptr,
-                            a->mnuGoto})),
+                            a->mnuGoto, nullptr, a->mnuFindInFiles, a->mnuNextHit, a->mnuPreviousHit})),
       mnuHighlighters(AddTopMenu(window, "mnuHighlighters", "高亮(&L)", {})),
       mnuWindows(AddTopMenu(window, "mnuWindows", "窗口(&W)",
                             {a->mnuHor, a->mnuVertical, a->mnuArrange, a->mnuCascade, nullptr})),

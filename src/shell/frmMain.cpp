@@ -2,6 +2,7 @@
 
 #include "DialogFilter.h"
 #include "FileDropTarget.h"
+#include "FindInFilesHost.h"
 #include "EditorContextMenu.h"
 #include "LineEndMenu.h"
 #include "MainActions.h"
@@ -85,6 +86,7 @@ frmMain::frmMain(QWidget *parent, const QList<FileToOpen> &startFiles)
     m_menus = new MainMenus(this, m_actions);
     m_toolbar = new MainToolbar(m_actions, this);
     addToolBar(m_toolbar);
+    m_findInFiles = new FindInFilesHost(this);
     m_commands = new MainCommands(this, m_actions, m_menus);
     new EditorContextMenu(this, m_actions);
     new ViewMenu(this, m_actions, m_menus);

@@ -22,6 +22,7 @@ class TextEncoding;
 class WindowPlacement;
 class clsScintilla;
 class frmDoc;
+class FindInFilesHost;
 
 // The main window: a frame whose document area holds the document windows,
 // with the menus, toolbar and status bar around it.
@@ -106,6 +107,7 @@ public:
     MainActions *Actions() const { return m_actions; }
     MainMenus *Menus() const { return m_menus; }
     MainToolbar *Toolbar() const { return m_toolbar; }
+    FindInFilesHost *FindInFiles() const { return m_findInFiles; }
 
     frmDoc *ActiveDocument() const;
     QList<frmDoc *> Documents() const;
@@ -163,6 +165,7 @@ private:
     MainMenus *m_menus = nullptr;
     MainToolbar *m_toolbar = nullptr;
     MainCommands *m_commands = nullptr;
+    FindInFilesHost *m_findInFiles = nullptr;
     WindowPlacement *m_placement = nullptr;
     DiskChangeGuard *m_diskGuard = nullptr;
     DocumentBackups *m_backups = nullptr;

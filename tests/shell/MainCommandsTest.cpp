@@ -64,7 +64,8 @@ TEST_F(MainCommandsTest, TheMenuBarReadsAsItAlwaysHas)
                            "粘贴(&P)\tCtrl+V", "-", "全选(&A)", "-", "语法设置(&S)", "-", "日期时间(&T)", "-", "转换行尾符(&N)"}));
     EXPECT_EQ(MenuTexts(menus->mnuSearch),
               QStringList({"查找(&F)\tCtrl+F", "替换(&R)\tCtrl+H", "-", "查找下一个(&N)\tF3", "查找上一个\tCtrl+F3", "-",
-                           "转到(&G)\tCtrl+G"}));
+                           "转到(&G)\tCtrl+G", "-", "在文件中查找(&I)\tCtrl+Shift+F", "下一个查找结果\tF4",
+                           "上一个查找结果\tShift+F4"}));
     EXPECT_EQ(MenuTexts(menus->mnuWindows),
               QStringList({"水平平铺(&H)", "垂直平铺(&V)", "排列图标(&A)", "层叠(&C)", "-", "窗口列表(&W)"}));
     EXPECT_EQ(MenuTexts(menus->mnuHelp),

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "FileIoResult.h"
+#include "TextEncoding.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+// Writes UTF-8 text to a file in an encoding, as saving a document does:
+// every character is checked against the encoding before anything is
+// written, the mark goes first where the encoding has one, and the bytes go
+// through SafeFileWriter, so a failed write leaves the old file whole. The
+// document save and replace in files both write through here.
+class TextFileWriter
+{
+public:
+    // Why the file cannot be written at all: a folder of that name, a file
+    // the user made read-only.
+    static FileIoResult CheckTarget(const QString &path);
+
+    // Unencodable with the first character the encoding cannot hold (its
+    // line, counted from 1, in the reason), or Success.
+    static FileIoResult CheckEncodable(QByteArrayView utf8, const TextEncoding &encoding);
+
+    static FileIoResult Write(const QString &path, QByteArrayView utf8, const TextEncoding &encoding);
+};

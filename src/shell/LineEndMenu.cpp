@@ -49,7 +49,8 @@ LineEndMenu::LineEndMenu(frmMain *main, MainActions *actions, MainMenus *menus)
         item->setCheckable(true);
         item->setData(qlonglong(mode));
         marks->addAction(item);
-        connect(item, &QAction::triggered, this, [this, mode] {
+        // A copy: clang 14 cannot capture a structured binding.
+        connect(item, &QAction::triggered, this, [this, mode = mode] {
             if (clsScintilla *sci = ActiveEditor(); sci && !sci->IsLoading()) {
                 Convert(*sci, mode);
                 sci->SetFocus();

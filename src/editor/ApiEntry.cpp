@@ -7,6 +7,12 @@ namespace {
 
 const QByteArray Ellipsis = QByteArrayLiteral("\xE2\x80\xA6");
 
+// A byte inside a UTF-8 character, after its first.
+bool IsContinuationByte(char c)
+{
+    return (uchar(c) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 QList<ApiEntry> ApiEntry::Parse(QByteArrayView text)
@@ -31,7 +37,10 @@ ApiEntry::ApiEntry(QByteArray entry)
     : m_entry(std::move(entry))
 {
     m_hasComma = m_entry.contains(',');
-    const qsizetype tipLength = std::max<qsizetype>(m_entry.size() - 2, 0);
+    // The tip leaves out the line's last character, all its bytes.
+    qsizetype tipLength = std::max<qsizetype>(m_entry.size() - 2, 0);
+    while (tipLength > 0 && IsContinuationByte(m_entry[1 + tipLength]))
+        --tipLength;
     m_shown = tipLength;
     // The component takes the tip as a NUL-terminated string: a NUL in the
     // line ends what it shows, like the limit does.
@@ -40,7 +49,7 @@ ApiEntry::ApiEntry(QByteArray entry)
     if (tipLength > limit) {
         m_cut = true;
         m_shown = limit;
-        while (m_shown > 0 && (uchar(m_entry[1 + m_shown]) & 0xC0) == 0x80) // inside a character
+        while (m_shown > 0 && IsContinuationByte(m_entry[1 + m_shown])) // inside a character
             --m_shown;
     }
     m_tip = m_entry.mid(1, m_shown);

@@ -213,6 +213,19 @@ TEST_F(CallTipsTest, AHighlightNeverPassesTheTipsEnd)
     EXPECT_EQ(Highlight(), (std::pair<long, long>{7, 7}));
 }
 
+// Found by the call-tip fuzzer: the tip leaves out the line's last
+// character, and a Chinese one is three bytes, not one.
+TEST_F(CallTipsTest, TheLastCharacterLeftOutIsAWholeOne)
+{
+    LoadApi("Name(名\nWide(a,参数）\n");
+    Type(QStringLiteral("Name("));
+    EXPECT_EQ(ShownTip(), "Name(");
+    sci().StopCallTip();
+    Type(QStringLiteral(") Wide(1,"));
+    EXPECT_EQ(ShownTip(), "Wide(a,参数");
+    EXPECT_EQ(Highlight(), (std::pair<long, long>{7, 13}));
+}
+
 TEST_F(CallTipsTest, BinaryApiFilesAreHandled)
 {
     QByteArray binary(70000, '\0');

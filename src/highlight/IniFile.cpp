@@ -262,10 +262,11 @@ void IniFile::RemoveKey(const QString &section, const QString &key)
         m_lines.erase(m_lines.begin() + i);
         // A lone CR and the LF of a blank line now side by side would read
         // back as one CR LF, and the blank line would be gone: it ends in a
-        // CR like the line before it.
+        // CR LF instead, which nothing after it can join (a lone CR could
+        // join the LF of a further blank line).
         if (i < int(m_lines.size()) && m_lines[size_t(i) - 1].eol == LineEnd::Cr && m_lines[size_t(i)].text.isEmpty()
             && m_lines[size_t(i)].eol == LineEnd::Lf)
-            m_lines[size_t(i)].eol = LineEnd::Cr;
+            m_lines[size_t(i)].eol = LineEnd::CrLf;
     }
     BuildIndex();
 }

@@ -87,7 +87,13 @@ TEST_F(IniTest, KeysComeAndGoWithoutJoiningLinesOfMixedLineEnds)
 
     IniFile removed = IniFile::FromBytes("[data]\ra=1\rk=v\n\n[other]\n");
     removed.RemoveKey("data", "k");
-    EXPECT_EQ(removed.ToBytes(), QByteArray("[data]\ra=1\r\r[other]\n"));
+    EXPECT_EQ(removed.ToBytes(), QByteArray("[data]\ra=1\r\r\n[other]\n"));
+
+    // Found by the INI fuzzer: with two blank lines after it, a CR given to
+    // the first joined the second's LF.
+    IniFile twoBlank = IniFile::FromBytes("[data]\rk=v\n\n\nx=1\r");
+    twoBlank.RemoveKey("data", "k");
+    EXPECT_EQ(twoBlank.ToBytes(), QByteArray("[data]\r\r\n\nx=1\r"));
 }
 
 // Found by the INI fuzzer: a value (or a name) that starts with U+FEFF lost

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileStamp.h"
+#include "platform/FileIdentity.h"
 #include "editor/TextEncoding.h"
 
 #include <QByteArray>
@@ -28,7 +28,7 @@ struct FileHits
     qint64 order = 0;       // where the walk met the file: the results keep that order
     TextEncoding encoding;  // as it was read
     bool fromEditor = false; // the text of an open document, not the file
-    FileStamp stamp;        // the file as it was read
+    FileIdentity stamp;     // the file as it was read
     QList<LineHit> hits;
 };
 

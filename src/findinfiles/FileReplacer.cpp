@@ -34,7 +34,7 @@ bool FileReplacer::Splice(QByteArray &utf8, const QList<LineHit> &hits, const QB
 
 FileIoResult FileReplacer::ReplaceInFile(const FileHits &file, const QList<LineHit> &hits, const QString &replacement)
 {
-    if (FileStamp::Of(file.path) != file.stamp)
+    if (FileIdentity::Of(file.path) != file.stamp)
         return FileIoResult::Failure(QStringLiteral("文件在搜索之后被修改过，请重新搜索。"));
     TextFileReader::Text text = TextFileReader::ReadAll(file.path);
     if (!text.result.ok())

@@ -7,7 +7,7 @@ FileScanner::Result FileScanner::ScanFile(const QString &path, const std::functi
 {
     Result result;
     result.hits.path = path;
-    result.hits.stamp = FileStamp::Of(path); // before reading: a change while it is read shows later
+    result.hits.stamp = FileIdentity::Of(path); // before reading: a change while it is read shows later
     HitCollector collector(m_matcher);
     TextFileReader::Sink sink;
     sink.restart = [&] { collector.Restart(); };

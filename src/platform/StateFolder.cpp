@@ -11,7 +11,7 @@ QString StateHome()
 #if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
     return QStandardPaths::writableLocation(QStandardPaths::GenericStateLocation);
 #else
-    // The base directory specification ignores a relative path.
+    // A relative XDG_STATE_HOME counts as unset, as freedesktop.org says.
     const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
     if (!configured.isEmpty() && QDir::isAbsolutePath(configured))
         return QDir::cleanPath(configured);

@@ -1,6 +1,7 @@
 #include "FileStamp.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,9 +20,9 @@ FileStamp FileStamp::Take(const QString &path)
     if (!info.isFile())
         return stamp;
     stamp.m_exists = true;
-    stamp.m_size = info.size();
-    stamp.m_modified = info.lastModified();
-    if (std::abs(stamp.m_modified.msecsTo(QDateTime::currentDateTime())) < CoarsestClockMs)
+    stamp.m_identity = FileIdentity::Of(path);
+    const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    if (std::abs(stamp.m_identity.modifiedNs - nowNs) < CoarsestClockMs * 1000000)
         stamp.m_hash = ContentHash(path);
     return stamp;
 }
@@ -33,7 +34,8 @@ FileStamp::Change FileStamp::Compare(const QString &path) const
     const QFileInfo info(path);
     if (!info.isFile())
         return m_exists ? Change::Deleted : Change::Same;
-    if (!m_exists || info.size() != m_size || info.lastModified() != m_modified)
+    const FileIdentity now = FileIdentity::Of(path);
+    if (!m_exists || now.size != m_identity.size || now.modifiedNs != m_identity.modifiedNs)
         return Change::Changed;
     if (!m_hash.isEmpty() && ContentHash(path) != m_hash)
         return Change::Changed;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 
 // What a file was when the document last read or wrote it: enough to tell
@@ -25,7 +26,6 @@ private:
     static QByteArray ContentHash(const QString &path);
 
     bool m_exists = false;
-    qint64 m_size = -1;
-    QDateTime m_modified;
+    FileIdentity m_identity; // its size and time decide; the inode does not
     QByteArray m_hash; // only when the time alone could not tell
 };

@@ -133,6 +133,7 @@ TEST_F(RecoveryTest, TypingWithoutPauseIsBackedUpAtTheLongestWait)
 TEST_F(RecoveryTest, UnwritableRecoveryFolderIsReportedOnceAndEditingGoesOn)
 {
     QDir().mkpath(QFileInfo(StateFolder()).path());
+    QDir(StateFolder()).removeRecursively(); // what earlier tests in this process left
     Write(QStringLiteral("blocker"), "a file where the folder should be");
     ASSERT_TRUE(QFile::copy(Path(QStringLiteral("blocker")), StateFolder()));
 

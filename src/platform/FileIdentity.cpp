@@ -1,9 +1,9 @@
-#include "FileStamp.h"
+#include "FileIdentity.h"
 
 #include <QFile>
 #include <sys/stat.h>
 
-FileStamp FileStamp::Of(const QString &path)
+FileIdentity FileIdentity::Of(const QString &path)
 {
     struct stat info{};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)

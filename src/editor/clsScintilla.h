@@ -26,6 +26,7 @@ class QPrinter;
 class QWidget;
 class BackgroundColouring;
 class BackgroundLoad;
+class LineEndSurvey;
 class ReplaceHistory;
 class TextSearch;
 
@@ -125,6 +126,12 @@ public:
     // How much of a file is read at a time (the loader's default unless a
     // fuzzer wants chunk edges everywhere).
     void SetReadChunkSize(qint64 bytes) { m_readChunkSize = std::max<qint64>(1, bytes); }
+
+    // Which line ends the document holds, when known for its text as it is
+    // now; CountLineEnds finds out (in slices for a huge document) and
+    // raises LineEndsCounted.
+    std::optional<LineEnds::Counts> LineEndCounts() const;
+    void CountLineEnds();
 
     // ---- encoding ----
     // How the document's file is read and written back (decided by LoadFile;
@@ -373,6 +380,7 @@ signals:
     void UriDropped(const QString &uri);
     // A language was applied (its index is in lHighlighterNum).
     void HighlighterApplied();
+    void LineEndsCounted();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
@@ -405,6 +413,7 @@ private:
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
     std::unique_ptr<BackgroundColouring> m_colouring;
+    std::unique_ptr<LineEndSurvey> m_lineEnds;
     QPointer<QWidget> m_ownerForm;
     win::HWND m_attachedHwnd = 0;
 

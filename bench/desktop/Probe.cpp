@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@ constexpr int CaretWidth = 4;   // damage this narrow is the caret blinking
 constexpr int ColourTolerance = 40;
 constexpr double IdleCpuShare = 0.1;
 constexpr double IdleAnswerMs = 50;
+constexpr double LoadIdleLimit = 30; // seconds after the settling time
+constexpr double KeyIdleLimit = 5;
 
 std::string Text(double value)
 {
@@ -63,6 +66,8 @@ bool Probe::Launch()
         return false;
     if (pid_ == 0) {
         setpgid(0, 0);
+        // Killed with the probe, even if the probe itself is killed.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         const int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
@@ -222,11 +227,15 @@ bool Probe::Idle() const
     return busy / seconds <= IdleCpuShare;
 }
 
-void Probe::WaitIdle(double atLeastSeconds)
+bool Probe::WaitIdle(double atLeastSeconds, double atMostSeconds)
 {
     const auto from = Clock::now();
-    while (!Expired() && !(Since(from) >= atLeastSeconds && Idle()))
-        Turn(false);
+    while (!Expired() && Since(from) < atMostSeconds)
+        if (Since(from) >= atLeastSeconds && Idle())
+            return true;
+        else
+            Turn(false);
+    return false;
 }
 
 std::optional<double> Probe::TimeKey(const std::string &keysym, bool control)
@@ -248,10 +257,11 @@ void Probe::Type(std::map<std::string, std::string> &record)
 {
     damage_ = XDamageCreate(display_, window_, XDamageReportRawRectangles);
     x_.Activate(window_);
-    WaitIdle(0.3);
+    WaitIdle(0.3, KeyIdleLimit);
     if (const auto ms = TimeKey("End", true))
         record["ctrl_end_ms"] = Text(*ms);
-    WaitIdle(1);
+    if (!WaitIdle(1, KeyIdleLimit))
+        record["busy_at_keys"] = "1";
 
     std::vector<double> keys;
     int missed = 0;
@@ -264,7 +274,7 @@ void Probe::Type(std::map<std::string, std::string> &record)
         // A missed first key must not make the second one the "first".
         if (!ms && keys.empty())
             break;
-        WaitIdle(0.15);
+        WaitIdle(0.15, KeyIdleLimit);
     }
     XDamageDestroy(display_, damage_);
     if (!options_.shotPrefix.empty())
@@ -306,13 +316,22 @@ bool Probe::Run(std::map<std::string, std::string> &record)
     } else {
         while (!Expired()) {
             Turn(!firstColoured_);
-            if (firstColoured_ && Since(start_) >= *firstColoured_ + options_.settleSeconds && Idle())
+            if (!firstColoured_ || Since(start_) < *firstColoured_ + options_.settleSeconds)
+                continue;
+            if (Idle())
                 break;
+            // A program busy for long in the background is typed into busy.
+            if (Since(start_) >= *firstColoured_ + options_.settleSeconds + LoadIdleLimit) {
+                record["busy_after_load"] = "1";
+                break;
+            }
         }
         // Pings still unanswered were blocked at least this long.
         for (const auto &[serial, sent] : pending_)
             Account(sent, Since(sent) * 1000);
         accounting_ = false;
+        if (!firstColoured_ && window_ && !options_.shotPrefix.empty())
+            SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-grey.ppm");
         if (!Expired() && firstColoured_ && window_)
             Type(record);
     }
@@ -325,7 +344,8 @@ bool Probe::Run(std::map<std::string, std::string> &record)
         record["first_window_s"] = Text(*firstWindow_);
     if (firstColoured_)
         record["first_coloured_s"] = Text(*firstColoured_);
-    record["ping_listed"] = pingListed_ ? "1" : "0";
+    if (window_)
+        record["ping_listed"] = pingListed_ ? "1" : "0";
     if (pings_.answered > 0) {
         record["block_before_ms"] = Text(pings_.before);
         record["block_after_ms"] = Text(pings_.after);

@@ -58,7 +58,8 @@ private:
     Box WatchedArea() const;
 
     bool Idle() const;
-    void WaitIdle(double atLeastSeconds);
+    // Whether the program became idle within the time.
+    bool WaitIdle(double atLeastSeconds, double atMostSeconds);
     void Type(std::map<std::string, std::string> &record);
     // Milliseconds from the key to the first damage wider than a caret.
     std::optional<double> TimeKey(const std::string &keysym, bool control);

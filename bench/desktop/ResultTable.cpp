@@ -58,6 +58,7 @@ struct Column
 };
 
 const Column Columns[] = {
+    {"first window (s)", "first_window_s", 1, 3, false},
     {"first screen (s)", "first_coloured_s", 1, 3, false},
     {"block after (ms)", "block_after_ms", 1, 1, false},
     {"block overall (ms)", "block_overall_ms", 1, 1, false},

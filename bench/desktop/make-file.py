@@ -40,7 +40,9 @@ def write(path, size, header, block, lines):
         while written < size:
             chunk = block(first)
             first += 1000
-            if written + len(chunk) >= next_break and lines > 1:
+            # No line break at the very end: typing at the end of the file
+            # then means typing at the end of a long line.
+            if lines > 1 and written + len(chunk) >= next_break and next_break < size - per_line // 2:
                 chunk += "\n"
                 next_break += per_line
             out.write(chunk)

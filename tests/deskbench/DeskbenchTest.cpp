@@ -136,10 +136,10 @@ TEST(DeskbenchProc, CpuTicksAfterACommandNameWithSpacesAndParentheses)
 TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
 {
     const std::string text =
-        "editor=ferrolan file=cpp100 size=104857600 first_coloured_s=0.25 block_after_ms=20 block_overall_ms=80 "
+        "editor=ferrolan file=cpp100 size=104857600 first_window_s=0.2 first_coloured_s=0.25 block_after_ms=20 block_overall_ms=80 "
         "peak_bytes=209715200 key_first_ms=3 key_steady_ms=1.5 status=ok\n"
         "\n"
-        "editor=geany file=cpp100 size=104857600 first_coloured_s=1 block_after_ms=40 block_overall_ms=0 "
+        "editor=geany file=cpp100 size=104857600 first_window_s=0.8 first_coloured_s=1 block_after_ms=40 block_overall_ms=0 "
         "peak_bytes=419430400 key_first_ms=6 status=ok\n"
         "editor=geany file=line100 size=104857600 status=timeout peak_bytes=104857600\n";
     const std::string table = FormatTable(ParseRecords(text));
@@ -158,15 +158,15 @@ TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
         }
         return result;
     };
-    EXPECT_EQ(words(lines[1]), (std::vector<std::string>{"cpp100", "ferrolan", "0.250", "20.0", "80.0", "200",
+    EXPECT_EQ(words(lines[1]), (std::vector<std::string>{"cpp100", "ferrolan", "0.200", "0.250", "20.0", "80.0", "200",
                                                          "2.00", "3.0", "1.5"}));
     // Geany measured no steady keystroke and did not time out: "-".
-    EXPECT_EQ(words(lines[2]), (std::vector<std::string>{"cpp100", "geany", "1.000", "40.0", "0.0", "400", "4.00",
+    EXPECT_EQ(words(lines[2]), (std::vector<std::string>{"cpp100", "geany", "0.800", "1.000", "40.0", "0.0", "400", "4.00",
                                                          "6.0", "-"}));
     // A ratio needs both figures and a divisor above zero.
-    EXPECT_EQ(words(lines[3]), (std::vector<std::string>{"cpp100", "ferrolan/geany", "0.25", "0.50", "-", "0.50",
+    EXPECT_EQ(words(lines[3]), (std::vector<std::string>{"cpp100", "ferrolan/geany", "0.25", "0.25", "0.50", "-", "0.50",
                                                          "0.50", "0.50", "-"}));
-    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "timeout", "timeout", "timeout",
+    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "timeout", "timeout", "timeout", "timeout",
                                                          "100", "1.00", "timeout", "timeout"}));
     // Every row as wide as the header, so the columns line up.
     for (const std::string &line : lines)

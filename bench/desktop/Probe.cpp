@@ -4,7 +4,6 @@
 
 #include <X11/extensions/Xdamage.h>
 #include <algorithm>
-#include <iterator>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
@@ -116,18 +115,8 @@ void Probe::HandleEvent(const XEvent &event)
 {
     const auto now = Clock::now();
     if (const unsigned long serial = x_.PingAnswer(event)) {
-        const auto sent = pending_.find(serial);
-        if (sent == pending_.end())
-            return;
-        // The program answers in order: an earlier ping still waiting was
-        // dropped (as Qt does with some sent before its window is ready).
-        lost_ += long(std::distance(pending_.begin(), sent));
-        pending_.erase(pending_.begin(), sent);
-        const double ms = Since(sent->second, now) * 1000;
-        lastAnswerMs_ = ms;
-        if (accounting_)
-            Account(sent->second, ms);
-        pending_.erase(sent);
+        if (const auto ms = pings_.Answered(serial, Since(start_, now)))
+            lastAnswerMs_ = *ms;
         return;
     }
     if (event.type == damageEvent_ + XDamageNotify) {
@@ -137,14 +126,6 @@ void Probe::HandleEvent(const XEvent &event)
     }
 }
 
-void Probe::Account(Clock::time_point sent, double ms)
-{
-    ++pings_.answered;
-    const bool after = firstColoured_ && Since(start_, sent) >= *firstColoured_;
-    double &longest = after ? pings_.after : pings_.before;
-    longest = std::max(longest, ms);
-}
-
 void Probe::SendPingIfDue()
 {
     const auto now = Clock::now();
@@ -152,7 +133,7 @@ void Probe::SendPingIfDue()
         return;
     lastPing_ = now;
     const unsigned long serial = nextSerial_++;
-    pending_[serial] = now;
+    pings_.Sent(serial, Since(start_, now));
     x_.Ping(window_, serial);
     XFlush(display_);
 }
@@ -160,7 +141,7 @@ void Probe::SendPingIfDue()
 void Probe::SampleProcess()
 {
     const auto now = Clock::now();
-    if (now - lastSample_ < SampleInterval)
+    if (pid_ <= 0 || now - lastSample_ < SampleInterval)
         return;
     lastSample_ = now;
     if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
@@ -207,6 +188,7 @@ void Probe::CheckColoured()
     if (CountNear(image, all, options_.calibration.colour, ColourTolerance) < needed)
         return;
     firstColoured_ = Since(start_, grabbed);
+    pings_.FirstColoured(*firstColoured_);
     if (!options_.shotPrefix.empty())
         SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-first.ppm");
 }
@@ -214,9 +196,8 @@ void Probe::CheckColoured()
 bool Probe::Idle() const
 {
     const auto now = Clock::now();
-    for (const auto &[serial, sent] : pending_)
-        if (Since(sent, now) * 1000 > IdleAnswerMs)
-            return false;
+    if (pings_.OldestWaitingMs(Since(start_, now)) > IdleAnswerMs)
+        return false;
     if (lastAnswerMs_ > IdleAnswerMs || cpu_.size() < 2)
         return false;
     const auto &[oldest, oldTicks] = cpu_.front();
@@ -267,6 +248,8 @@ void Probe::Type(std::map<std::string, std::string> &record)
     int missed = 0;
     for (const char c : options_.typed) {
         const auto ms = TimeKey(c == ' ' ? "space" : std::string(1, c), false);
+        if (Expired())
+            break; // the run's time is up: not a missed key
         if (ms)
             keys.push_back(*ms);
         else
@@ -277,6 +260,7 @@ void Probe::Type(std::map<std::string, std::string> &record)
         WaitIdle(0.15, KeyIdleLimit);
     }
     XDamageDestroy(display_, damage_);
+    completed_ = !Expired();
     if (!options_.shotPrefix.empty())
         SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-typed.ppm");
     record["keys_missed"] = std::to_string(missed);
@@ -299,6 +283,7 @@ void Probe::Settle(std::map<std::string, std::string> &record)
     if (!window_ || Expired())
         return;
     const Image image = x_.Grab(window_, x_.Bounds(window_));
+    completed_ = true;
     record["settled"] = std::to_string(image.width) + "x" + std::to_string(image.height);
     if (!options_.shotPrefix.empty())
         SavePpm(image, options_.shotPrefix + "-settled.ppm");
@@ -327,31 +312,29 @@ bool Probe::Run(std::map<std::string, std::string> &record)
             }
         }
         // Pings still unanswered were blocked at least this long.
-        for (const auto &[serial, sent] : pending_)
-            Account(sent, Since(sent) * 1000);
-        accounting_ = false;
+        pings_.Close(Since(start_));
         if (!firstColoured_ && window_ && !options_.shotPrefix.empty())
             SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-grey.ppm");
         if (!Expired() && firstColoured_ && window_)
             Type(record);
     }
-    const bool timedOut = !exited_ && Since(start_) >= options_.timeoutSeconds;
     SampleProcess();
     Kill();
 
-    record["status"] = exited_ ? "exited" : timedOut ? "timeout" : "ok";
+    // Timed out: the time limit ended the run before its last step.
+    record["status"] = exited_ ? "exited" : completed_ ? "ok" : "timeout";
     if (firstWindow_)
         record["first_window_s"] = Text(*firstWindow_);
     if (firstColoured_)
         record["first_coloured_s"] = Text(*firstColoured_);
     if (window_)
         record["ping_listed"] = pingListed_ ? "1" : "0";
-    if (pings_.answered > 0) {
-        record["block_before_ms"] = Text(pings_.before);
-        record["block_after_ms"] = Text(pings_.after);
-        record["block_overall_ms"] = Text(std::max(pings_.before, pings_.after));
-        record["pings"] = std::to_string(pings_.answered);
-        record["pings_lost"] = std::to_string(lost_);
+    if (pings_.Counted() > 0) {
+        record["block_before_ms"] = Text(pings_.LongestBeforeMs());
+        record["block_after_ms"] = Text(pings_.LongestAfterMs());
+        record["block_overall_ms"] = Text(std::max(pings_.LongestBeforeMs(), pings_.LongestAfterMs()));
+        record["pings"] = std::to_string(pings_.Counted());
+        record["pings_lost"] = std::to_string(pings_.Lost());
     }
     if (hwm_ > 0) {
         record["peak_bytes"] = std::to_string(hwm_);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Pixels.h"
+#include "PingLedger.h"
 #include "X11Window.h"
 
 #include <chrono>
@@ -36,12 +37,6 @@ public:
     bool Run(std::map<std::string, std::string> &record);
 
 private:
-    struct PingStats
-    {
-        double before = 0, after = 0; // longest answer in ms, by when the ping was sent
-        long answered = 0;
-    };
-
     bool Launch();
     void Kill();
     bool Expired() const;
@@ -50,7 +45,6 @@ private:
     // One turn of the loop: events, pings, memory, the screen if still grey.
     void Turn(bool watchScreen);
     void HandleEvent(const XEvent &event);
-    void Account(Clock::time_point sent, double ms);
     void SendPingIfDue();
     void SampleProcess();
     void LookForWindow();
@@ -75,15 +69,13 @@ private:
     Window window_ = 0;
     bool pingListed_ = false;
     bool exited_ = false;
+    bool completed_ = false; // every step done within the time limit
     Clock::time_point lastLook_;
     std::optional<double> firstWindow_, firstColoured_;
-    bool accounting_ = true; // pings count towards the blocked intervals
 
     unsigned long nextSerial_ = 1;
     Clock::time_point lastPing_;
-    std::map<unsigned long, Clock::time_point> pending_;
-    PingStats pings_;
-    long lost_ = 0;
+    PingLedger pings_;
     double lastAnswerMs_ = 0;
 
     Clock::time_point lastSample_;

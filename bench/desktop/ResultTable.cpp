@@ -55,17 +55,18 @@ struct Column
     double scale;
     int decimals;
     bool perFileSize; // divided by the file's size instead of scaled
+    bool atEnd;       // taken at the end: a run cut short has a smaller one
 };
 
 const Column Columns[] = {
-    {"first window (s)", "first_window_s", 1, 3, false},
-    {"first screen (s)", "first_coloured_s", 1, 3, false},
-    {"block after (ms)", "block_after_ms", 1, 1, false},
-    {"block overall (ms)", "block_overall_ms", 1, 1, false},
-    {"peak (MB)", "peak_bytes", 1 / MiB, 0, false},
-    {"peak x size", "peak_bytes", 1, 2, true},
-    {"first key (ms)", "key_first_ms", 1, 1, false},
-    {"steady key (ms)", "key_steady_ms", 1, 1, false},
+    {"first window (s)", "first_window_s", 1, 3, false, false},
+    {"first screen (s)", "first_coloured_s", 1, 3, false, false},
+    {"block after (ms)", "block_after_ms", 1, 1, false, true},
+    {"block overall (ms)", "block_overall_ms", 1, 1, false, true},
+    {"peak (MB)", "peak_bytes", 1 / MiB, 0, false, true},
+    {"peak x size", "peak_bytes", 1, 2, true, true},
+    {"first key (ms)", "key_first_ms", 1, 1, false, false},
+    {"steady key (ms)", "key_steady_ms", 1, 1, false, false},
 };
 
 std::string Fixed(double value, int decimals)
@@ -98,7 +99,8 @@ std::string Cell(const Record &record, const Column &column)
 std::string RatioCell(const Record &ferrolan, const Record &geany, const Column &column)
 {
     const auto mine = Figure(ferrolan, column), theirs = Figure(geany, column);
-    if (!mine || !theirs || *theirs <= 0)
+    const bool complete = ferrolan.Get("status") == "ok" && geany.Get("status") == "ok";
+    if (!mine || !theirs || *theirs <= 0 || (column.atEnd && !complete))
         return "-";
     return Fixed(*mine / *theirs, 2);
 }

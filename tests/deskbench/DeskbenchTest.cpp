@@ -1,5 +1,7 @@
 // The X-free parts of the desktop benchmark: telling highlighted text from
-// grey, finding it against the plain screen, reading /proc and the table.
+// grey, finding it against the plain screen, timing pings, reading /proc
+// and the table.
+#include "PingLedger.h"
 #include "Pixels.h"
 #include "ProcStatus.h"
 #include "ResultTable.h"
@@ -110,6 +112,51 @@ TEST(DeskbenchPixels, PpmRoundTripAndRejectsTruncatedFiles)
     std::filesystem::remove_all(folder);
 }
 
+TEST(DeskbenchPings, BlocksCountBeforeOrAfterTheFirstScreenBySendingTime)
+{
+    PingLedger pings;
+    pings.Sent(1, 1.000);
+    pings.FirstColoured(1.100);
+    // Sent before the first screen, answered long after it: a block the
+    // user waited through before seeing anything.
+    EXPECT_NEAR(*pings.Answered(1, 1.500), 500, 1e-6);
+    pings.Sent(2, 1.100);
+    EXPECT_NEAR(*pings.Answered(2, 1.130), 30, 1e-6);
+    pings.Sent(3, 1.200);
+    EXPECT_NEAR(*pings.Answered(3, 1.210), 10, 1e-6);
+    EXPECT_NEAR(pings.LongestBeforeMs(), 500, 1e-6);
+    EXPECT_NEAR(pings.LongestAfterMs(), 30, 1e-6);
+    EXPECT_EQ(pings.Counted(), 3);
+    // An answer to a ping it never sent (the window manager's) is ignored.
+    EXPECT_FALSE(pings.Answered(99, 1.3));
+    EXPECT_EQ(pings.Counted(), 3);
+}
+
+TEST(DeskbenchPings, DroppedPingsAreLostAndWaitingOnesCountAtTheClose)
+{
+    PingLedger pings;
+    pings.Sent(1, 0.0);
+    pings.Sent(2, 0.1);
+    pings.Sent(3, 0.2);
+    EXPECT_NEAR(pings.OldestWaitingMs(0.25), 250, 1e-6);
+    // 3 answered before 1 and 2: those were dropped, not blocked.
+    pings.Answered(3, 0.21);
+    EXPECT_EQ(pings.Lost(), 2);
+    EXPECT_NEAR(pings.OldestWaitingMs(0.3), 0, 1e-6);
+    EXPECT_NEAR(pings.LongestBeforeMs(), 10, 1e-9);
+    EXPECT_FALSE(pings.Answered(1, 0.3));
+
+    // Still waiting at the close: blocked at least its age.
+    pings.Sent(4, 1.0);
+    pings.Close(3.0);
+    EXPECT_NEAR(pings.LongestBeforeMs(), 2000, 1e-6);
+    // After the close answers no longer count towards the blocks.
+    pings.Sent(5, 3.0);
+    EXPECT_NEAR(*pings.Answered(5, 8.0), 5000, 1e-6);
+    EXPECT_NEAR(pings.LongestBeforeMs(), 2000, 1e-6);
+    EXPECT_EQ(pings.Counted(), 2);
+}
+
 TEST(DeskbenchProc, StatusLinesInBytes)
 {
     const std::string status = "Name:\tferrolan\nVmPeak:\t  900 kB\nVmHWM:\t  123456 kB\nVmRSS:\t    2048 kB\n"
@@ -141,12 +188,13 @@ TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
         "\n"
         "editor=geany file=cpp100 size=104857600 first_window_s=0.8 first_coloured_s=1 block_after_ms=40 block_overall_ms=0 "
         "peak_bytes=419430400 key_first_ms=6 status=ok\n"
-        "editor=geany file=line100 size=104857600 status=timeout peak_bytes=104857600\n";
+        "editor=geany file=line100 size=104857600 status=timeout peak_bytes=104857600 first_window_s=2\n"
+        "editor=ferrolan file=line100 size=104857600 status=timeout peak_bytes=52428800 first_window_s=1\n";
     const std::string table = FormatTable(ParseRecords(text));
     std::vector<std::string> lines;
     for (size_t start = 0, end; (end = table.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(table.substr(start, end - start));
-    ASSERT_EQ(lines.size(), 5u) << table;
+    ASSERT_EQ(lines.size(), 7u) << table;
     const auto words = [](const std::string &line) {
         std::vector<std::string> result;
         for (size_t start = 0; start < line.size();) {
@@ -166,8 +214,12 @@ TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
     // A ratio needs both figures and a divisor above zero.
     EXPECT_EQ(words(lines[3]), (std::vector<std::string>{"cpp100", "ferrolan/geany", "0.25", "0.25", "0.50", "-", "0.50",
                                                          "0.50", "0.50", "-"}));
-    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "timeout", "timeout", "timeout", "timeout",
-                                                         "100", "1.00", "timeout", "timeout"}));
+    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "2.000", "timeout", "timeout",
+                                                         "timeout", "100", "1.00", "timeout", "timeout"}));
+    // Runs cut short compare in what both reached, not in what is taken at
+    // the end (their peak memory was still growing).
+    EXPECT_EQ(words(lines[6]), (std::vector<std::string>{"line100", "ferrolan/geany", "0.50", "-", "-", "-", "-",
+                                                         "-", "-", "-"}));
     // Every row as wide as the header, so the columns line up.
     for (const std::string &line : lines)
         EXPECT_EQ(line.size(), lines[0].size()) << line;

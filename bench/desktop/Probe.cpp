@@ -331,7 +331,8 @@ bool Probe::Run(std::map<std::string, std::string> &record)
         record["ping_listed"] = pingListed_ ? "1" : "0";
     if (pings_.Counted() > 0) {
         record["block_before_ms"] = Text(pings_.LongestBeforeMs());
-        record["block_after_ms"] = Text(pings_.LongestAfterMs());
+        if (firstColoured_)
+            record["block_after_ms"] = Text(pings_.LongestAfterMs());
         record["block_overall_ms"] = Text(std::max(pings_.LongestBeforeMs(), pings_.LongestAfterMs()));
         record["pings"] = std::to_string(pings_.Counted());
         record["pings_lost"] = std::to_string(pings_.Lost());

@@ -192,7 +192,8 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
     sci.SetStyleBits(strName.toLower() == QLatin1String("html") ? 7 : 5);
     colours.ApplyEditorColours(sci);
     sci.SetLexer(h.Lexer);
-    sci.Colourise();
+    // A huge file shows at once: the rest is coloured between events.
+    sci.ColouriseInBackground();
     CurrentHighlighter = i;
     LoadLanguageApi(sci, h);
     emit sci.HighlighterApplied();

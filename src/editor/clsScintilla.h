@@ -304,7 +304,8 @@ public:
                          long RightMarginWidth, long BottomMarginHeight);
     // The whole document, or the pages the printer's range asks for, on a
     // printer chosen in the print dialog (or a preview's), one-inch margins,
-    // each page headed by the title and "第 N 页，共 M 页".
+    // each page headed by the title and "第 N 页，共 M 页"; the copies asked
+    // for are drawn when the printer does not make them itself.
     PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the

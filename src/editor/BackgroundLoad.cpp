@@ -136,6 +136,7 @@ BackgroundLoad::Outcome BackgroundLoad::Run()
     }
     outcome.decided = loader.Decided();
     outcome.lineEnds = m_tally.Total();
+    outcome.longestLine = m_tally.LongestLine();
     outcome.document = m_loader->ConvertToDocument();
     m_loader = nullptr;
     return outcome;

@@ -27,6 +27,7 @@ public:
         FileIoResult result;
         TextEncoding decided{TextEncoding::Raw};
         LineEnds::Counts lineEnds;
+        qint64 longestLine = 0;
         // The filled document (one reference, the caller's) when the read
         // succeeded; nullptr otherwise.
         void *document = nullptr;

@@ -1,6 +1,7 @@
 #include "LineEnds.h"
 
 #include <Qsci/qsciscintillabase.h>
+#include <algorithm>
 #include <cstring>
 
 using Sci = QsciScintillaBase;
@@ -50,6 +51,32 @@ void Tally::Add(QByteArrayView piece)
         ++m_counts.crlf;
     }
     m_endsWithCr = piece.back() == '\r';
+    m_betweenLfs.Add(piece, '\n');
+    m_betweenCrs.Add(piece, '\r');
+}
+
+void Tally::Runs::Add(QByteArrayView piece, char lineEnd)
+{
+    const char *data = piece.data();
+    const char *end = data + piece.size();
+    for (const char *p = data;;) {
+        const auto *next = static_cast<const char *>(std::memchr(p, lineEnd, size_t(end - p)));
+        if (!next) {
+            current += end - p;
+            longest = std::max(longest, current);
+            return;
+        }
+        longest = std::max(longest, current + (next - p));
+        current = 0;
+        p = next + 1;
+    }
+}
+
+// Lines end at LFs (alone or after CR) unless the text has none: then at
+// CRs.
+qint64 Tally::LongestLine() const
+{
+    return m_counts.lf + m_counts.crlf == 0 ? m_betweenCrs.longest : m_betweenLfs.longest;
 }
 
 long MostUsedMode(const Counts &counts)

@@ -25,10 +25,21 @@ public:
     void Add(QByteArrayView piece);
     void Reset() { *this = Tally(); }
     Counts Total() const { return m_counts; }
+    // The longest line in bytes (a CR before its LF counted in).
+    qint64 LongestLine() const;
 
 private:
+    // Runs between LFs and between CRs, both reaching across pieces.
+    struct Runs
+    {
+        qint64 current = 0;
+        qint64 longest = 0;
+        void Add(QByteArrayView piece, char lineEnd);
+    };
     Counts m_counts;
     bool m_endsWithCr = false;
+    Runs m_betweenLfs;
+    Runs m_betweenCrs;
 };
 
 // The mode of the kind used most; LF (this platform's own) for a text

@@ -127,6 +127,13 @@ public:
     // fuzzer wants chunk edges everywhere).
     void SetReadChunkSize(qint64 bytes) { m_readChunkSize = std::max<qint64>(1, bytes); }
 
+    // The longest line of the file last read, in bytes. Lines from this
+    // long on are laid out differently (see SuitLongLines), and a caller
+    // may choose no language for them.
+    qint64 LongestLoadedLine() const { return m_longestLoadedLine; }
+    static qint64 &LongLineBytes();
+    bool HasLongLines() const { return m_longestLoadedLine >= LongLineBytes(); }
+
     // Which line ends the document holds, when known for its text as it is
     // now; CountLineEnds finds out (in slices for a huge document) and
     // raises LineEndsCounted.
@@ -409,6 +416,7 @@ private:
     void FollowFileLineEnds(const LineEnds::Counts &counts);
     void WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name);
     void TakeDocument(void *document);
+    void SuitLongLines();
     FileIoResult CheckEncodable() const;
 
     MessageObserver m_observer;
@@ -423,6 +431,7 @@ private:
     bool m_markedModified = false;
     bool m_loading = false;
     qint64 m_readChunkSize = DocumentLoader::Sizes().readChunk;
+    qint64 m_longestLoadedLine = 0;
     // The API list, parsed once when the file is loaded.
     QList<ApiEntry> m_apiList;
     qsizetype m_currentTipEntry = 0;

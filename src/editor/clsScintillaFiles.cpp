@@ -80,10 +80,31 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     ClearUndoBuffer();
     m_encoding = m_fileEncoding = outcome.decided;
     FollowFileLineEnds(outcome.lineEnds);
+    m_longestLoadedLine = outcome.longestLine;
+    SuitLongLines();
     emit OnModified();
     m_lineEnds->Take(outcome.lineEnds);
     emit EncodingChanged();
     return outcome.result;
+}
+
+qint64 &clsScintilla::LongLineBytes()
+{
+    static qint64 bytes = 1000 * 1000;
+    return bytes;
+}
+
+// The component lays out a whole line whenever it draws or edits it, and
+// with a few hundred bytes of it a time caches what it measured: a line of
+// megabytes keeps the layouts of the page and many measured pieces, and is
+// never wrapped (wrapping lays it out once more for every width).
+void clsScintilla::SuitLongLines()
+{
+    const bool longLines = HasLongLines();
+    SendEditor(Sci::SCI_SETLAYOUTCACHE, longLines ? Sci::SC_CACHE_PAGE : Sci::SC_CACHE_CARET);
+    SendEditor(Sci::SCI_SETPOSITIONCACHE, longLines ? 65536 : 1024);
+    if (longLines && m_WordWrap != vbFalse)
+        WordWrap(vbFalse);
 }
 
 void clsScintilla::WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name)

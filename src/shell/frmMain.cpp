@@ -460,9 +460,26 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     doc->setWindowTitle(path);
     doc->strFile = path;
     m_diskGuard->Track(doc->sciMain.get(), path);
-    ApplyHighlighter(*doc->sciMain, HighlighterForFile(path));
+    ApplyHighlighter(*doc->sciMain, LanguageForLoadedFile(*doc->sciMain, path));
     emit FileNamed(path);
     return true;
+}
+
+// Colouring a line of megabytes would hold up every keystroke in it: such a
+// file opens as plain text, and the 高亮 menu still colours it on request.
+QString frmMain::LanguageForLoadedFile(const clsScintilla &sci, const QString &path)
+{
+    const QString language = HighlighterForFile(path);
+    const QString plain = QStringLiteral("Text");
+    const bool plainThere = std::any_of(HighlighterTable.begin(), HighlighterTable.end(),
+                                        [&](const Highlighter &h) { return h.LangName.compare(plain, Qt::CaseInsensitive) == 0; });
+    if (!sci.HasLongLines() || !plainThere || language.compare(plain, Qt::CaseInsensitive) == 0)
+        return language;
+    stb->showMessage(QStringLiteral("“%1”有很长的行（最长 %2 MB），已按纯文本打开；可在“高亮”菜单中选择语言着色。")
+                         .arg(QFileInfo(path).fileName())
+                         .arg(double(sci.LongestLoadedLine()) / 1e6, 0, 'f', 1),
+                     15000);
+    return plain;
 }
 
 bool frmMain::SaveDoc(frmDoc *doc)

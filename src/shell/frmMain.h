@@ -145,6 +145,7 @@ private:
     void ShowLineEnds();
     void ShowLanguage();
     bool LoadDocumentFile(frmDoc *doc, const QString &path);
+    QString LanguageForLoadedFile(const clsScintilla &sci, const QString &path);
     frmDoc *OpenFile(const FileToOpen &file);
     frmDoc *OpenMissingFile(const QString &path);
     frmDoc *MakeDocument();

@@ -40,6 +40,24 @@ TEST(LineEndsTest, ATextInPiecesCountsAsTheWhole)
         }
 }
 
+// The longest line is found across pieces too, with CRs as line ends only
+// in a text that has no LF.
+TEST(LineEndsTest, TheLongestLineIsFoundAcrossPieces)
+{
+    const auto longest = [](std::initializer_list<QByteArrayView> pieces) {
+        LineEnds::Tally tally;
+        for (QByteArrayView piece : pieces)
+            tally.Add(piece);
+        return tally.LongestLine();
+    };
+    EXPECT_EQ(longest({}), 0);
+    EXPECT_EQ(longest({"abc"}), 3);
+    EXPECT_EQ(longest({"ab\ncd", "ef\ng"}), 4);   // "cdef" reaches across
+    EXPECT_EQ(longest({"a\n", "", "bcdef"}), 5);  // the last line has no line end
+    EXPECT_EQ(longest({"ab\rcdef\rg"}), 4);      // CRs only: they end the lines
+    EXPECT_EQ(longest({"ab\rcdef\rg\n"}), 9);    // with an LF, a lone CR ends none
+}
+
 TEST(LineEndsTest, TheKindUsedMostDecidesAndLfWinsTies)
 {
     const auto mode = [](qint64 crlf, qint64 cr, qint64 lf) { return LineEnds::MostUsedMode({crlf, cr, lf}); };

@@ -149,6 +149,25 @@ TEST_F(EditorFilesTest, ALoadKeepsTheDocumentsLanguageAndSettings)
     EXPECT_EQ(sci().GetLen(), 21);
 }
 
+// A line from the threshold on is never wrapped and the layouts of the
+// page are kept; a file of short lines goes back to the usual settings.
+TEST_F(EditorFilesTest, LongLinesAreLaidOutOnceAndNeverWrapped)
+{
+    const qint64 saved = std::exchange(clsScintilla::LongLineBytes(), 100);
+    sci().WordWrap(vbTrue);
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("long.txt"), "a\n" + QByteArray(150, 'x') + "\nb")).ok());
+    EXPECT_TRUE(sci().HasLongLines());
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETWRAPMODE), 0);
+    EXPECT_EQ(sci().WordWrap(), vbFalse);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETLAYOUTCACHE), Sci::SC_CACHE_PAGE);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETPOSITIONCACHE), 65536);
+
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("short.txt"), QByteArray(98, 'x') + "\r\n")).ok());
+    EXPECT_FALSE(sci().HasLongLines());
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETLAYOUTCACHE), Sci::SC_CACHE_CARET);
+    clsScintilla::LongLineBytes() = saved;
+}
+
 TEST_F(EditorFilesTest, ALoadedDocumentIsUnmodifiedAndCannotBeUndonePastTheLoad)
 {
     sci().SetText(QStringLiteral("before"));

@@ -3,11 +3,12 @@
 #include <QString>
 
 // What became of reading or writing a file: done, nothing there to read,
-// failed with a reason in words a user can read (Chinese), or not written
-// because a character does not fit the document's encoding.
+// failed with a reason in words a user can read (Chinese), not written
+// because a character does not fit the document's encoding, or stopped by
+// the user (nothing written, nothing changed).
 struct [[nodiscard]] FileIoResult
 {
-    enum Outcome { Done, NotFound, Failed, Unencodable };
+    enum Outcome { Done, NotFound, Failed, Unencodable, Stopped };
 
     Outcome outcome = Done;
     QString reason;
@@ -20,5 +21,6 @@ struct [[nodiscard]] FileIoResult
     static FileIoResult Success() { return {}; }
     static FileIoResult Missing() { return {NotFound, QString()}; }
     static FileIoResult Failure(const QString &why) { return {Failed, why}; }
+    static FileIoResult Cancelled() { return {Stopped, QString()}; }
     static FileIoResult NotEncodable(qint64 at, const QString &why) { return {Unencodable, why, at}; }
 };

@@ -21,6 +21,7 @@
 #include <optional>
 
 class QFile;
+class LongOperation;
 class QPrinter;
 class QWidget;
 class ReplaceHistory;
@@ -289,7 +290,9 @@ public:
                          long RightMarginWidth, long BottomMarginHeight);
     // The whole document, or the pages the printer's range asks for, on a
     // printer chosen in the print dialog (or a preview's), one-inch margins,
-    // each page headed by the title and "第 N 页，共 M 页".
+    // each page headed by the title and "第 N 页，共 M 页". A large document
+    // shows its progress, and the user may stop it (Stopped: the job is
+    // aborted where the printer allows it; pageStarts holds the pages drawn).
     PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the
@@ -390,7 +393,7 @@ private:
     FileIoResult WriteTextFile(const QString &strFile);
     bool ConvertsLineEndsOnSave() const;
     void FollowFileLineEnds();
-    FileIoResult CheckEncodable() const;
+    FileIoResult CheckEncodable(LongOperation *operation = nullptr) const;
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;

@@ -6,6 +6,7 @@
 #include "LineEnds.h"
 #include "TextFileReader.h"
 #include "TextFileWriter.h"
+#include "platform/LongOperation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -136,7 +137,7 @@ FileIoResult clsScintilla::SaveToFile(const QString &strFile)
 }
 
 // Every character must fit the encoding before anything is written.
-FileIoResult clsScintilla::CheckEncodable() const
+FileIoResult clsScintilla::CheckEncodable(LongOperation *operation) const
 {
     if (m_encoding.IsPassThrough())
         return FileIoResult::Success();
@@ -144,7 +145,7 @@ FileIoResult clsScintilla::CheckEncodable() const
     const char *data = length > 0 ? static_cast<const char *>(m_editor->SendScintillaPtrResult(
                                         Sci::SCI_GETCHARACTERPOINTER))
                                   : "";
-    return TextFileWriter::CheckEncodable(QByteArrayView(data, length), m_encoding);
+    return TextFileWriter::CheckEncodable(QByteArrayView(data, length), m_encoding, operation);
 }
 
 FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
@@ -153,7 +154,10 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
     if (const FileIoResult target = TextFileWriter::CheckTarget(strFile); !target.ok())
         return target;
-    if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
+    // Encoding is what takes long (checked, then written): twice the text.
+    LongOperation operation(QStringLiteral("正在保存"));
+    operation.SetTotal(2 * qint64(GetLen()));
+    if (const FileIoResult encodable = CheckEncodable(&operation); !encodable.ok())
         return encodable;
 
     // The component's own buffer, made contiguous: no copy of the document
@@ -168,5 +172,5 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         data = filtered.constData();
     }
     const qint64 bytes = filtered.isNull() ? length : filtered.size();
-    return TextFileWriter::Write(strFile, QByteArrayView(data, bytes), m_encoding);
+    return TextFileWriter::Write(strFile, QByteArrayView(data, bytes), m_encoding, &operation);
 }

@@ -389,7 +389,8 @@ private:
     void OpenCallTip();
     long GetWordLenBeforeCaret() const;
     FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
-    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
+    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding,
+                              qint64 largest);
     FileIoResult WriteTextFile(const QString &strFile);
     bool ConvertsLineEndsOnSave() const;
     void FollowFileLineEnds();

@@ -2,6 +2,7 @@
 // encoding.
 #include "clsScintilla.h"
 
+#include "DocumentCapacity.h"
 #include "DocumentLoader.h"
 #include "LineEnds.h"
 #include "TextFileReader.h"
@@ -43,15 +44,17 @@ FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::option
     if (m_loading)
         return FileIoResult::Failure(QStringLiteral("这个文档正在读入。"));
     QFile file;
-    if (FileIoResult opened = TextFileReader::Open(strFile, file); !opened.ok())
+    const qint64 largest = DocumentCapacity::Largest();
+    if (FileIoResult opened = TextFileReader::Open(strFile, file, largest); !opened.ok())
         return opened;
-    return ReadTextFile(file, file.size(), encoding);
+    return ReadTextFile(file, file.size(), encoding, largest);
 }
 
 // The text goes to the component chunk by chunk, without undo history and
 // without per-change reports; the loading editor takes no input while the
 // interface handles its events between chunks.
-FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding)
+FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding,
+                                       qint64 largest)
 {
     m_loading = true;
     m_editor->setEnabled(false);
@@ -69,7 +72,7 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
         SendDirectPtr(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(length), const_cast<char *>(data));
     };
     target.breathe = [] { QCoreApplication::processEvents(); };
-    target.largest = TextFileReader::LargestText;
+    target.largest = largest;
     DocumentLoader::Sizes sizes;
     sizes.readChunk = m_readChunkSize;
     DocumentLoader loader(file, size, std::move(target), sizes);

@@ -4,11 +4,11 @@
 #include <QtGlobal>
 
 // How long a text one editor can take on. The component's large-text
-// document counts positions in 64 bits, so what binds is memory: it keeps
-// about two and a half bytes for every byte of text (the text, a style byte
-// for each, the line index), and a text that the memory available now
-// cannot hold is refused before it is read, not half-way with the program
-// out of memory.
+// document counts positions in 64 bits, so what binds is memory: it takes
+// up to about four and a half bytes for every byte of text (the text, a style byte for
+// each, the line index, the undo history), and a text that the memory
+// available now cannot hold is refused before it is read, not half-way with
+// the program out of memory.
 class DocumentCapacity
 {
 public:

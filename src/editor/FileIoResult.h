@@ -5,7 +5,7 @@
 // What became of reading or writing a file: done, nothing there to read,
 // failed with a reason in words a user can read (Chinese), not written
 // because a character does not fit the document's encoding, or stopped by
-// the user (nothing written, nothing changed).
+// the user part way (a write stopped so leaves the file as it was).
 struct [[nodiscard]] FileIoResult
 {
     enum Outcome { Done, NotFound, Failed, Unencodable, Stopped };
@@ -21,6 +21,6 @@ struct [[nodiscard]] FileIoResult
     static FileIoResult Success() { return {}; }
     static FileIoResult Missing() { return {NotFound, QString()}; }
     static FileIoResult Failure(const QString &why) { return {Failed, why}; }
-    static FileIoResult Cancelled() { return {Stopped, QString()}; }
+    static FileIoResult Stop() { return {Stopped, QStringLiteral("已取消。")}; }
     static FileIoResult NotEncodable(qint64 at, const QString &why) { return {Unencodable, why, at}; }
 };

@@ -23,7 +23,6 @@ qint64 CountByte(const char *data, const char *end, char byte, Each each)
 
 } // namespace
 
-// Runs over the whole document after every load.
 Counts Count(QByteArrayView text)
 {
     const char *data = text.data();
@@ -35,6 +34,22 @@ Counts Count(QByteArrayView text)
     });
     const qint64 lfs = CountByte(data, end, '\n', [](const char *) {});
     return Counts{pairs, crs - pairs, lfs - pairs};
+}
+
+void Tally::Add(QByteArrayView piece)
+{
+    if (piece.isEmpty())
+        return;
+    const Counts counts = Count(piece);
+    m_counts.crlf += counts.crlf;
+    m_counts.cr += counts.cr;
+    m_counts.lf += counts.lf;
+    if (m_endsWithCr && piece.front() == '\n') {
+        --m_counts.cr;
+        --m_counts.lf;
+        ++m_counts.crlf;
+    }
+    m_endsWithCr = piece.back() == '\r';
 }
 
 long MostUsedMode(const Counts &counts)

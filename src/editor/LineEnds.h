@@ -17,6 +17,20 @@ struct Counts
 
 Counts Count(QByteArrayView text);
 
+// Counts a text that arrives in pieces, in order: a CR ending one piece and
+// an LF starting the next are one CR LF.
+class Tally
+{
+public:
+    void Add(QByteArrayView piece);
+    void Reset() { *this = Tally(); }
+    Counts Total() const { return m_counts; }
+
+private:
+    Counts m_counts;
+    bool m_endsWithCr = false;
+};
+
 // The mode of the kind used most; LF (this platform's own) for a text
 // without line ends and where LF ties with another kind, CR LF over CR.
 long MostUsedMode(const Counts &counts);

@@ -83,7 +83,7 @@ FileIoResult TextFileWriter::CheckEncodable(QByteArrayView utf8, const TextEncod
         return FileIoResult::Success();
     const Encoded checked = EncodeText(utf8, encoding, operation, [](const QByteArray &) { return true; });
     if (checked.stopped)
-        return FileIoResult::Cancelled();
+        return FileIoResult::Stop();
     const qint64 bad = checked.bad;
     if (bad < 0)
         return FileIoResult::Success();
@@ -111,7 +111,7 @@ FileIoResult TextFileWriter::Write(const QString &path, QByteArrayView utf8, con
                                            [&](const QByteArray &encoded) { return file.Write(encoded); });
         if (written.stopped) { // never half a file
             file.Cancel();
-            return FileIoResult::Cancelled();
+            return FileIoResult::Stop();
         }
         if (written.bad >= 0) {
             file.Cancel();

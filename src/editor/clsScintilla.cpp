@@ -1,5 +1,6 @@
 #include "clsScintilla.h"
 
+#include "BackgroundColouring.h"
 #include "EditorWindow.h"
 #include "ReplaceHistory.h"
 #include "TextSearch.h"
@@ -11,7 +12,7 @@
 using Sci = QsciScintillaBase;
 
 clsScintilla::clsScintilla(QObject *parent)
-    : QObject(parent)
+    : QObject(parent), m_colouring(std::make_unique<BackgroundColouring>(*this))
 {
 }
 

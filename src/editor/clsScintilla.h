@@ -4,6 +4,7 @@
 #include "DocumentLoader.h"
 #include "EditorWindow.h"
 #include "FileIoResult.h"
+#include "LineEnds.h"
 #include "NotifyRecord.h"
 #include "PrintResult.h"
 #include "TextEncoding.h"
@@ -24,6 +25,8 @@ class QFile;
 class LongOperation;
 class QPrinter;
 class QWidget;
+class BackgroundColouring;
+class BackgroundLoad;
 class ReplaceHistory;
 class TextSearch;
 
@@ -250,6 +253,10 @@ public:
     void StartStyle();
     // Styles the whole document at once.
     void Colourise();
+    // Styles what is on screen at once and the rest in slices between
+    // events; once they end, every byte is styled as by Colourise.
+    void ColouriseInBackground();
+    bool ColouringPending() const;
     long GetStyleAt(long lPos) const;
     void SetLexer(long lLexerNum);
     void SetKeywords(long iKeywordNum, const QString &strKeywords);
@@ -278,7 +285,8 @@ public:
     // 2 * (lEnd - lStart) + 2 bytes. Answers the count written.
     long GetStyledText(long lStart, long lEnd, char *buffer) const;
     // Styles whatever the lexer has not reached yet, from the start of the
-    // line where styling stopped; nothing to do costs nothing.
+    // line where styling stopped; nothing to do costs nothing. Ends the
+    // background colouring.
     void ColouriseRest();
 
     // ---- printing (clsScintillaPrint.cpp) ----
@@ -389,15 +397,17 @@ private:
     void OpenCallTip();
     long GetWordLenBeforeCaret() const;
     FileIoResult OpenAndRead(const QString &strFile, const std::optional<TextEncoding> &encoding);
-    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding,
-                              qint64 largest);
+    FileIoResult ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
     FileIoResult WriteTextFile(const QString &strFile);
     bool ConvertsLineEndsOnSave() const;
-    void FollowFileLineEnds();
+    void FollowFileLineEnds(const LineEnds::Counts &counts);
+    void WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name);
+    void TakeDocument(void *document);
     FileIoResult CheckEncodable(LongOperation *operation = nullptr) const;
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
+    std::unique_ptr<BackgroundColouring> m_colouring;
     QPointer<QWidget> m_ownerForm;
     win::HWND m_attachedHwnd = 0;
 

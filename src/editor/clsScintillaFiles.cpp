@@ -2,6 +2,7 @@
 // encoding.
 #include "clsScintilla.h"
 
+#include "BackgroundLoad.h"
 #include "DocumentCapacity.h"
 #include "DocumentLoader.h"
 #include "LineEnds.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
@@ -44,59 +46,88 @@ FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::option
     if (m_loading)
         return FileIoResult::Failure(QStringLiteral("这个文档正在读入。"));
     QFile file;
-    const qint64 largest = DocumentCapacity::Largest();
-    if (FileIoResult opened = TextFileReader::Open(strFile, file, largest); !opened.ok())
+    if (FileIoResult opened = TextFileReader::Open(strFile, file, DocumentCapacity::Largest()); !opened.ok())
         return opened;
-    return ReadTextFile(file, file.size(), encoding, largest);
+    return ReadTextFile(file, file.size(), encoding);
 }
 
-// The text goes to the component chunk by chunk, without undo history and
-// without per-change reports; the loading editor takes no input while the
-// interface handles its events between chunks.
-FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding,
-                                       qint64 largest)
+// Files at least this big show their progress in the status bar, where
+// the read can be stopped.
+constexpr qint64 ProgressFrom = 4 * 1000 * 1000;
+
+// The file is read on a worker thread into a document of its own; the
+// interface thread draws and answers the progress indicator meanwhile. The
+// editor takes no input until the new document is swapped in, and keeps its
+// old text when the read fails or is stopped.
+FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding)
 {
     m_loading = true;
     m_editor->setEnabled(false);
-    m_editor->BeginBulkOperation();
-    const long wasReadOnly = SendEditor(Sci::SCI_GETREADONLY);
-    SendEditor(Sci::SCI_SETREADONLY, 0);
-    SendEditor(Sci::SCI_SETUNDOCOLLECTION, 0);
-
-    DocumentLoader::Target target;
-    target.reserve = [this](qint64 bytes) {
-        SendEditor(Sci::SCI_ALLOCATE, long(bytes));
-    };
-    target.clear = [this] { SendEditor(Sci::SCI_CLEARALL); };
-    target.append = [this](const char *data, qsizetype length) {
-        SendDirectPtr(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(length), const_cast<char *>(data));
-    };
-    target.breathe = [] { QCoreApplication::processEvents(); };
-    target.largest = largest;
     DocumentLoader::Sizes sizes;
     sizes.readChunk = m_readChunkSize;
-    DocumentLoader loader(file, size, std::move(target), sizes);
-    FileIoResult result = encoding ? loader.LoadAs(*encoding) : loader.LoadDetected();
-
-    SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
-    SendEditor(Sci::SCI_SETREADONLY, wasReadOnly);
-    if (loader.Touched()) {
-        SendEditor(Sci::SCI_GOTOPOS, 0);
-        SetSavePoint();
-        ClearUndoBuffer();
-    }
-    m_editor->EndBulkOperation();
+    BackgroundLoad load(*m_editor, file, size, encoding, sizes);
+    WaitForLoad(load, size, QFileInfo(file.fileName()).fileName());
+    BackgroundLoad::Outcome outcome = load.Take();
+    if (outcome.document)
+        TakeDocument(outcome.document);
     m_editor->setEnabled(true);
     m_loading = false;
 
-    if (result.ok()) {
-        m_encoding = m_fileEncoding = loader.Decided();
-        FollowFileLineEnds();
-        emit EncodingChanged();
-    } else {
-        result.partial = loader.Touched();
+    if (!outcome.result.ok())
+        return outcome.result;
+    SendEditor(Sci::SCI_GOTOPOS, 0);
+    SetSavePoint();
+    ClearUndoBuffer();
+    m_encoding = m_fileEncoding = outcome.decided;
+    FollowFileLineEnds(outcome.lineEnds);
+    emit OnModified();
+    emit EncodingChanged();
+    return outcome.result;
+}
+
+void clsScintilla::WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name)
+{
+    std::optional<LongOperation> operation;
+    if (size >= ProgressFrom) {
+        operation.emplace(QStringLiteral("正在打开“%1”").arg(name));
+        operation->SetTotal(size);
     }
-    return result;
+    load.Start();
+    while (!load.WaitFor(std::chrono::milliseconds(10))) {
+        if (!operation) {
+            QCoreApplication::processEvents();
+            continue;
+        }
+        operation->SetDone(load.BytesRead());
+        if (!operation->Breathe())
+            load.Stop();
+    }
+}
+
+// What the component keeps with its document, not with the editor, goes
+// over to the new one; its lexer gets the lists and properties again.
+void clsScintilla::TakeDocument(void *document)
+{
+    static constexpr int Carried[][2] = {
+        {Sci::SCI_GETCODEPAGE, Sci::SCI_SETCODEPAGE},     {Sci::SCI_GETEOLMODE, Sci::SCI_SETEOLMODE},
+        {Sci::SCI_GETTABWIDTH, Sci::SCI_SETTABWIDTH},     {Sci::SCI_GETUSETABS, Sci::SCI_SETUSETABS},
+        {Sci::SCI_GETINDENT, Sci::SCI_SETINDENT},         {Sci::SCI_GETTABINDENTS, Sci::SCI_SETTABINDENTS},
+        {Sci::SCI_GETBACKSPACEUNINDENTS, Sci::SCI_SETBACKSPACEUNINDENTS},
+        {Sci::SCI_GETREADONLY, Sci::SCI_SETREADONLY},
+    };
+    long values[std::size(Carried)];
+    for (size_t i = 0; i < std::size(Carried); ++i)
+        values[i] = SendEditor(Carried[i][0]);
+    const long lexer = SendEditor(Sci::SCI_GETLEXER);
+
+    m_editor->SendScintilla(Sci::SCI_SETDOCPOINTER, 0UL, document);
+    m_editor->SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, document); // the editor holds it now
+
+    for (size_t i = 0; i < std::size(Carried); ++i)
+        SendEditor(Carried[i][1], values[i]);
+    SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
+    SetLexer(lexer);
+    ColouriseInBackground();
 }
 
 void clsScintilla::ConvertEncoding(const TextEncoding &encoding)
@@ -107,19 +138,12 @@ void clsScintilla::ConvertEncoding(const TextEncoding &encoding)
     emit EncodingChanged();
 }
 
-// New line ends are of the kind the file uses most, unless the user chose
-// a kind.
-void clsScintilla::FollowFileLineEnds()
+// New line ends are of the kind the file uses most (counted as it was
+// read), unless the user chose a kind.
+void clsScintilla::FollowFileLineEnds(const LineEnds::Counts &counts)
 {
-    if (m_lineBreakAssigned)
-        return;
-    // A range pointer leaves the component's buffer where it is: the
-    // character pointer would make room for a terminator and could copy
-    // the whole document.
-    const long length = GetLen();
-    const char *data = length > 0 ? reinterpret_cast<const char *>(SendEditor(Sci::SCI_GETRANGEPOINTER, 0, length))
-                                  : "";
-    SetLineBreak(LineEnds::MostUsedMode(LineEnds::Count(QByteArrayView(data, length))));
+    if (!m_lineBreakAssigned)
+        SetLineBreak(LineEnds::MostUsedMode(counts));
 }
 
 // Saving never changes a byte the user did not touch, unless the user chose

@@ -1,6 +1,7 @@
 // Styles, lexer and keyword lists of the editor wrapper.
 #include "clsScintilla.h"
 
+#include "BackgroundColouring.h"
 #include "clsScintillaBuiltinSets.h"
 
 #include <Qsci/qsciscintillabase.h>
@@ -84,7 +85,19 @@ void clsScintilla::StartStyle()
 
 void clsScintilla::Colourise()
 {
+    m_colouring->Stop(); // nothing is left for the slices
     SendEditor(Sci::SCI_COLOURISE, 0, SendEditor(Sci::SCI_GETLENGTH));
+}
+
+void clsScintilla::ColouriseInBackground()
+{
+    if (m_editor)
+        m_colouring->Start();
+}
+
+bool clsScintilla::ColouringPending() const
+{
+    return m_colouring->Pending();
 }
 
 long clsScintilla::GetStyleAt(long lPos) const
@@ -158,10 +171,6 @@ long clsScintilla::GetStyledText(long lStart, long lEnd, char *buffer) const
 // styled again (colouring 100 MB takes seconds).
 void clsScintilla::ColouriseRest()
 {
-    const long length = GetLen();
-    const long endStyled = SendEditor(Sci::SCI_GETENDSTYLED);
-    if (endStyled >= length)
-        return;
-    const long line = SendEditor(Sci::SCI_LINEFROMPOSITION, endStyled);
-    SendEditor(Sci::SCI_COLOURISE, SendEditor(Sci::SCI_POSITIONFROMLINE, line), -1);
+    if (m_editor)
+        m_colouring->Finish();
 }

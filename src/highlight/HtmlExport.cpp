@@ -357,10 +357,10 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
     operation.SetTotal(3 * qint64(length));
     // Styles must reach the end of the text before they are read back.
     if (!ColourRest(editor, length, operation))
-        return FileIoResult::Cancelled();
+        return FileIoResult::Stop();
     StyleMap map(length);
     if (!map.Read(editor, length, operation, length))
-        return FileIoResult::Cancelled();
+        return FileIoResult::Stop();
     const auto *text = reinterpret_cast<const unsigned char *>(editor.CharacterPointer());
 
     SafeFileWriter file(path);
@@ -372,7 +372,7 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
         && BodyWriter(text, map.styles.get(), length, tabWidth).Write(file, operation, 2 * qint64(length))
                == BodyWriter::Stopped) {
         file.Cancel(); // an old page keeps its bytes
-        return FileIoResult::Cancelled();
+        return FileIoResult::Stop();
     }
     file.Write(QByteArrayView("\r\n  </BODY>\r\n</HTML>\r\n"));
     if (const FileWriteResult written = file.Commit(); !written)

@@ -187,7 +187,8 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
     // The name asked for decides, not the entry found.
     sci.SetStyleBits(strName.toLower() == QLatin1String("html") ? 7 : 5);
     sci.SetLexer(h.Lexer);
-    sci.Colourise();
+    // A huge file shows at once: the rest is coloured between events.
+    sci.ColouriseInBackground();
     CurrentHighlighter = i;
     LoadLanguageApi(sci, h);
     emit sci.HighlighterApplied();

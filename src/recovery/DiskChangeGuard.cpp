@@ -270,6 +270,8 @@ bool DiskChangeGuard::ReadAgain(clsScintilla *sci)
         Track(sci, path);
         return true;
     }
+    if (result.outcome == FileIoResult::Stopped)
+        return false; // stopped by the user: the document is as it was
     QString text = QStringLiteral("无法重新载入文件“%1”。\n%2")
                        .arg(path, result.outcome == FileIoResult::NotFound ? QStringLiteral("文件已不存在。")
                                                                             : result.reason);

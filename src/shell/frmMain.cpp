@@ -448,6 +448,10 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     FileIoResult result = FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
     if (doc->sciMain)
         result = doc->sciMain->LoadFile(path);
+    if (result.outcome == FileIoResult::Stopped) {
+        stb->showMessage(QStringLiteral("已取消打开“%1”").arg(path), 5000);
+        return false;
+    }
     if (!result.ok()) {
         MsgBox(this, QStringLiteral("无法打开文件“%1”。\n%2").arg(path, result.reason), QStringLiteral("打开文件"),
                QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
@@ -636,6 +640,10 @@ bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)
     if (result.ok()) {
         m_diskGuard->Track(doc->sciMain.get(), path);
         return true;
+    }
+    if (result.outcome == FileIoResult::Stopped) { // the document is as it was
+        stb->showMessage(QStringLiteral("已取消重新打开“%1”").arg(path), 5000);
+        return false;
     }
     QString text = QStringLiteral("无法按 %1 编码重新打开文件“%2”。\n%3")
                        .arg(encoding.Name(), path,

@@ -24,6 +24,22 @@ TEST(LineEndsTest, EachKindIsCountedOnce)
     EXPECT_EQ(Counted(QByteArrayView("a\0\r\n\0b\n", 7)), std::make_tuple(1, 0, 1));
 }
 
+// A text read in pieces counts as the whole text, wherever it is cut (a CR
+// ending one piece and an LF starting the next are one CR LF).
+TEST(LineEndsTest, ATextInPiecesCountsAsTheWhole)
+{
+    const QByteArray text = "a\r\nb\rc\nd\r\r\n\n\re\r\n";
+    for (qsizetype first = 0; first <= text.size(); ++first)
+        for (qsizetype second = first; second <= text.size(); ++second) {
+            LineEnds::Tally tally;
+            tally.Add(QByteArrayView(text).first(first));
+            tally.Add(QByteArrayView(text).sliced(first, second - first));
+            tally.Add(QByteArrayView(text).sliced(second));
+            const LineEnds::Counts counts = tally.Total();
+            EXPECT_EQ(std::make_tuple(counts.crlf, counts.cr, counts.lf), Counted(text)) << first << ", " << second;
+        }
+}
+
 TEST(LineEndsTest, TheKindUsedMostDecidesAndLfWinsTies)
 {
     const auto mode = [](qint64 crlf, qint64 cr, qint64 lf) { return LineEnds::MostUsedMode({crlf, cr, lf}); };

@@ -4,6 +4,8 @@
 #include "editor/DocumentCapacity.h"
 #include "editor/EditorWindow.h"
 #include "UnprivilegedScope.h"
+#include "RecordingProgress.h"
+#include "editor/BackgroundLoad.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,6 +85,71 @@ TEST_F(EditorFilesTest, AFileLargerThanOneReadChunkLoadsWholeWithTheInterfaceRun
     EXPECT_TRUE(sci().Editor()->isEnabled());
     EXPECT_EQ(sci().GetLen(), bytes.size());
     EXPECT_TRUE(sci().GetText() == bytes);
+}
+
+// A big file shows its progress; stopped part way, the document is the one
+// it was, modified and with its undo history, and nothing of the file got in.
+TEST_F(EditorFilesTest, AStoppedLoadLeavesTheDocumentAsItWas)
+{
+    const QString in = Write(QStringLiteral("big.txt"), QByteArray(6 * 1000 * 1000, 'x'));
+    sci().SetText(QStringLiteral("kept"));
+    ASSERT_TRUE(sci().Modified());
+    sci().SetReadChunkSize(64 * 1024);
+    const auto pause = std::exchange(BackgroundLoad::PauseAfterChunk(), std::chrono::milliseconds(2));
+    QuickSlices quick(0);
+    {
+        RecordingProgress progress;
+        progress.stopAt = 10;
+
+        const FileIoResult result = sci().LoadFile(in);
+        BackgroundLoad::PauseAfterChunk() = pause;
+        EXPECT_EQ(result.outcome, FileIoResult::Stopped);
+        EXPECT_FALSE(result.partial);
+        EXPECT_EQ(progress.tasks, QStringList{QStringLiteral("正在打开“big.txt”")});
+        ASSERT_FALSE(progress.percents.empty());
+        EXPECT_LT(progress.percents.back(), 100);
+        EXPECT_FALSE(progress.visible);
+        EXPECT_EQ(sci().GetText(), QByteArray("kept"));
+        EXPECT_TRUE(sci().Modified());
+        EXPECT_NE(sci().SendEditor(Sci::SCI_CANUNDO), 0);
+        EXPECT_FALSE(sci().IsLoading());
+        EXPECT_TRUE(sci().Editor()->isEnabled());
+    }
+
+    // Left alone, the same file loads whole.
+    ASSERT_TRUE(sci().LoadFile(in).ok());
+    EXPECT_EQ(sci().GetLen(), 6 * 1000 * 1000);
+}
+
+// The new text comes in a document of its own; what the editor's document
+// carried (the language and its lists, tab settings, UTF-8, read-only)
+// goes over to it.
+TEST_F(EditorFilesTest, ALoadKeepsTheDocumentsLanguageAndSettings)
+{
+    sci().SetKeywords(0, QStringLiteral("int return"));
+    sci().SetLexer(3);
+    sci().SendEditor(Sci::SCI_SETTABWIDTH, 7);
+    sci().SendEditor(Sci::SCI_SETUSETABS, 0);
+    sci().SendEditor(Sci::SCI_SETINDENT, 3);
+    sci().SetReadOnly(vbTrue);
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("a.cpp"), "int 中 = 1; return;\n")).ok());
+    sci().ColouriseRest();
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETLEXER), 3);
+    EXPECT_EQ(sci().GetStyleAt(0), 5); // "int": keyword list 0
+    EXPECT_EQ(sci().GetStyleAt(13), 5); // "return", after a three-byte character
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETCODEPAGE), Sci::SC_CP_UTF8);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_POSITIONAFTER, 4), 7); // 中 is one character
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETTABWIDTH), 7);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETUSETABS), 0);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETINDENT), 3);
+    EXPECT_TRUE(sci().GetReadOnly());
+    sci().SetReadOnly(vbFalse);
+    sci().SendEditor(Sci::SCI_DOCUMENTEND);
+    sci().ReplaceSel(QStringLiteral("x"));
+    EXPECT_TRUE(sci().Modified());
+    sci().Undo(); // typing after a load is undone, the load is not
+    EXPECT_FALSE(sci().Modified());
+    EXPECT_EQ(sci().GetLen(), 21);
 }
 
 TEST_F(EditorFilesTest, ALoadedDocumentIsUnmodifiedAndCannotBeUndonePastTheLoad)
@@ -323,6 +390,11 @@ TEST_F(EditorFilesTest, EveryEditorHoldsALargeTextDocument)
     EXPECT_TRUE(sci().SendEditor(Sci::SCI_GETDOCUMENTOPTIONS) & Sci::SC_DOCUMENTOPTION_TEXT_LARGE);
     EXPECT_EQ(sci().SendEditor(Sci::SCI_GETCODEPAGE), long(Sci::SC_CP_UTF8));
     sci().SetTextBytes("\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_POSITIONAFTER, 0), 3);
+
+    // A file is read into a document of its own, which is one too.
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("small.txt"), "\xE4\xB8\xAD\xE6\x96\x87\n")).ok());
+    EXPECT_TRUE(sci().SendEditor(Sci::SCI_GETDOCUMENTOPTIONS) & Sci::SC_DOCUMENTOPTION_TEXT_LARGE);
     EXPECT_EQ(sci().SendEditor(Sci::SCI_POSITIONAFTER, 0), 3);
 }
 

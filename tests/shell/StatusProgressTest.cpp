@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "PdfPrinter.h"
 #include "RecordingProgress.h"
+#include "editor/BackgroundLoad.h"
 #include "editor/clsScintilla.h"
 #include "shell/StatusBarPanels.h"
 #include "shell/StatusProgress.h"
@@ -181,6 +182,44 @@ TEST_F(StatusProgressTest, APrintToPdfStoppedBy取消WritesNoFile)
     EXPECT_GT(PdfPrinter::PageCount(pdf), 40);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("doc.pdf")});
     EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Opening a big file shows its progress in the status bar; 取消 ends the
+// open: no window is left for the file, nothing is bound to it, and no
+// message box says it failed.
+TEST_F(StatusProgressTest, 取消WhileABigFileOpensLeavesNoWindowForIt)
+{
+    auto *progress = window->stb->findChild<StatusProgress *>();
+    ASSERT_NE(progress, nullptr);
+    const QString path = Write(QStringLiteral("big.cpp"), QByteArray(30 * 1000 * 1000, 'x'));
+    const int windowsBefore = int(window->findChildren<frmDoc *>().size());
+    const auto pause = std::exchange(BackgroundLoad::PauseAfterChunk(), std::chrono::milliseconds(20));
+    QuickSlices quick(0);
+    QString task;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (progress->isVisible() && task.isEmpty()) {
+            task = progress->lblTask->text();
+            QTest::mouseClick(progress->cmdStop, Qt::LeftButton);
+        }
+    });
+    watch.start();
+    frmDoc *doc = window->OpenDocument(path);
+    watch.stop();
+    BackgroundLoad::PauseAfterChunk() = pause;
+
+    EXPECT_EQ(doc, nullptr);
+    EXPECT_EQ(task, QStringLiteral("正在打开“big.cpp”…"));
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(window->stb->currentMessage(), QStringLiteral("已取消打开“%1”").arg(path));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(int(window->findChildren<frmDoc *>().size()), windowsBefore);
 }
 
 } // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+
+class clsScintilla;
+
+// Colours a document the way a full colourise would, without holding up the
+// interface: what is on screen (and a little after it) at once, the rest in
+// slices of a few milliseconds between events. Text changed meanwhile only
+// moves the component's styled end back; the slices go on from there.
+class BackgroundColouring : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit BackgroundColouring(clsScintilla &sci);
+
+    // Colours the screen now and starts the slices for the rest.
+    void Start();
+    // Colours everything not coloured yet, now.
+    void Finish();
+    // Leaves the rest as it is (a full colourise follows).
+    void Stop();
+    bool Pending() const { return m_timer.isActive(); }
+
+    // What a slice should last; tests make it tiny to force many slices.
+    static std::chrono::microseconds &SliceTime();
+
+signals:
+    void Finished();
+
+private:
+    void ColourScreen();
+    void ColourSlice();
+    long NextSliceEnd(long from) const;
+    long StyledLineStart() const;
+
+    clsScintilla &m_sci;
+    QTimer m_timer;
+    double m_bytesPerMicrosecond = 0; // measured on the slices so far; 0 before the first
+    long m_lastSlice = 0;
+};

@@ -4,6 +4,7 @@
 //   bench_hugefile            a 100 MB C++ file
 //   bench_hugefile --size N   N MB instead (1000 for a gigabyte)
 //   bench_hugefile --line     the file as one single line
+//   bench_hugefile --txt      a .txt file, which no language colours
 // Runs on any Qt platform (QT_QPA_PLATFORM=xcb under Xvfb draws as a user
 // sees it). The desktop benchmark measures the same from outside.
 #include "BenchSupport.h"
@@ -123,12 +124,13 @@ int main(int argc, char *argv[])
     if (const qsizetype at = args.indexOf(QStringLiteral("--size")); at >= 0 && at + 1 < args.size())
         megabytes = args[at + 1].toLongLong();
     const bool oneLine = args.contains(QStringLiteral("--line"));
+    const bool plain = args.contains(QStringLiteral("--txt")); // no language colours it
 
     QTemporaryDir dir;
     QByteArray text = CppLikeText(megabytes * MB);
     if (oneLine)
         text = OneLine(std::move(text));
-    const QString path = WriteFile(dir.filePath(QStringLiteral("huge.cpp")), text);
+    const QString path = WriteFile(dir.filePath(plain ? QStringLiteral("huge.txt") : QStringLiteral("huge.cpp")), text);
     text = QByteArray();
     // A file written just now is also hashed when opened (to tell a later
     // write within the same second); files people open are older.

@@ -1,6 +1,7 @@
 #include "ProgramStart.h"
 
 #include "CommandLine.h"
+#include "DeveloperPalette.h"
 #include "SingleInstance.h"
 #include "platform/QtTranslations.h"
 #include "shell/ProgramIcon.h"
@@ -115,6 +116,7 @@ int Run(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    DeveloperPalette::ApplyFromEnvironment();
     QtTranslations::Install(app);
     Describe();
     QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));

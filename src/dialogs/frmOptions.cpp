@@ -6,6 +6,8 @@
 #include "highlight/HighlighterFile.h"
 #include "highlight/modHighlighter.h"
 #include "highlight/modIni.h"
+#include "highlight/DarkColourFile.h"
+#include "highlight/ShownColours.h"
 #include "platform/ColourChooserSeam.h"
 #include "platform/FileKey.h"
 #include "platform/MessageBoxSeam.h"
@@ -149,6 +151,8 @@ QWidget *frmOptions::BuildStylesPage()
     picFore = ColourSwatch::Create(picStyles, "picFore");
     cmdBack = Button(picStyles, "cmdBack", QStringLiteral("背景色(&B)"));
     picBack = ColourSwatch::Create(picStyles, "picBack");
+    lblColourSet = Named(new QLabel(QStringLiteral("（深色配色）"), picStyles), "lblColourSet");
+    lblColourSet->setVisible(false);
     txtStyleDesc = Named(new QLineEdit(picStyles), "txtStyleDesc");
     txtComment = Named(new QLineEdit(picStyles), "txtComment");
     txtFilter = Named(new QLineEdit(picStyles), "txtFilter");
@@ -164,6 +168,8 @@ QWidget *frmOptions::BuildStylesPage()
     colours->addSpacing(12);
     colours->addWidget(cmdBack);
     colours->addWidget(picBack);
+    colours->addSpacing(12);
+    colours->addWidget(lblColourSet);
     colours->addStretch(1);
 
     auto *grid = new QGridLayout(picStyles);
@@ -254,8 +260,8 @@ void frmOptions::ConnectEdits()
             Edit([&](Highlighter &h, int) { h.Keywords[list] = OneLine(txtKeyword->toPlainText()); });
     });
 
-    connect(cmdFore, &QPushButton::clicked, this, [this] { ChooseColour(picFore, &Highlighter::Fore); });
-    connect(cmdBack, &QPushButton::clicked, this, [this] { ChooseColour(picBack, &Highlighter::Back); });
+    connect(cmdFore, &QPushButton::clicked, this, [this] { ChooseColour(picFore, true); });
+    connect(cmdBack, &QPushButton::clicked, this, [this] { ChooseColour(picBack, false); });
     connect(cmdAdd, &QPushButton::clicked, this, &frmOptions::cmdAdd_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -308,13 +314,15 @@ void frmOptions::ListLangs(const HighlighterFolders &folders)
 
 // The table entry loaded from that file (the newest, should it have been
 // loaded twice); a file the table does not hold is read as it is.
-frmOptions::WorkingEntry frmOptions::CopyHighlighterByPath(const QString &strPath)
+frmOptions::WorkingEntry frmOptions::CopyHighlighterByPath(const QString &strPath) const
 {
     const QString key = FileKey(strPath);
     for (int i = HighlighterCount - 1; i >= 0; --i)
         if (!HighlighterTable[i].FilePath.isEmpty() && FileKey(HighlighterTable[i].FilePath) == key)
             return {HighlighterTable[i], HighlighterTable[i], i};
-    const Highlighter read = HighlighterFile::ReadFile(strPath);
+    Highlighter read = HighlighterFile::ReadFile(strPath);
+    read.FilePath = strPath;
+    DarkColourFile::Attach(read, Folders.lookup);
     return {read, read, -1};
 }
 
@@ -378,8 +386,10 @@ void frmOptions::ShowStyle()
     const int n = CurrentStyle;
     m_filling = true;
     cmbFont->setCurrentText(h->Font[n]);
-    ColourSwatch::SetColour(picBack, h->Back[n]);
-    ColourSwatch::SetColour(picFore, h->Fore[n]);
+    const ShownColours shown = ShownColours::Of(*h);
+    ColourSwatch::SetColour(picBack, shown.Back[n]);
+    ColourSwatch::SetColour(picFore, shown.Fore[n]);
+    lblColourSet->setVisible(shown.Dark);
     txtStyleDesc->setText(h->Description[n]);
     txtComment->setText(h->SingleComment);
     txtFilter->setText(h->Filter);
@@ -404,15 +414,22 @@ void frmOptions::ShowKeywords(int list)
     m_filling = false;
 }
 
-void frmOptions::ChooseColour(QFrame *swatch, Highlighter::PerStyle<std::int32_t> Highlighter::*field)
+void frmOptions::ChooseColour(QFrame *swatch, bool fore)
 {
-    const Highlighter *shown = CurrentRecord();
-    if (!shown)
+    const Highlighter *h = CurrentRecord();
+    if (!h)
         return;
-    const auto colour = ColourChooserSeam::Current().ChooseColour(this, (shown->*field)[CurrentStyle]);
+    const ShownColours shown = ShownColours::Of(*h);
+    const auto colour = ColourChooserSeam::Current().ChooseColour(this, (fore ? shown.Fore : shown.Back)[CurrentStyle]);
     if (!colour)
         return; // cancelled: colour and swatch stay
-    Edit([&](Highlighter &h, int n) { (h.*field)[n] = *colour; });
+    const bool dark = shown.Dark;
+    Edit([&](Highlighter &record, int n) {
+        if (dark)
+            (fore ? record.Dark->Fore : record.Dark->Back)[n] = *colour;
+        else
+            (fore ? record.Fore : record.Back)[n] = *colour;
+    });
     ColourSwatch::SetColour(swatch, *colour);
 }
 
@@ -449,13 +466,31 @@ QList<WriteFailure> frmOptions::SaveHighlighters()
 // change, so the changed file keeps every line the dialog does not know.
 IniWriteResult frmOptions::SaveHighlighter(WorkingEntry &entry)
 {
+    Highlighter light = entry.record;
+    light.Dark = entry.listed.Dark;
+    if (light == entry.listed)
+        return SaveDarkColours(entry);
     if (const IniWriteResult copied = Folders.CopyToUser(entry.record.FilePath); !copied)
         return copied;
     Highlighter mine = entry.record;
     mine.FilePath = Folders.UserPath(entry.record.FilePath);
     const IniWriteResult written = HighlighterFile::WriteSettings(mine);
+    if (!written)
+        return written;
+    entry.record.FilePath = mine.FilePath;
+    return SaveDarkColours(entry);
+}
+
+// Dark colours changed in the dialog go to the user's own dark file (made
+// from the shipped one, comments kept), beside the user's language files.
+IniWriteResult frmOptions::SaveDarkColours(WorkingEntry &entry)
+{
+    if (entry.record.Dark == entry.listed.Dark || !entry.record.Dark)
+        return {};
+    const QString path = DarkColourFile::PathIn(Folders.user, entry.record.FilePath);
+    const IniWriteResult written = DarkColourFile::Write(entry.record, path);
     if (written)
-        entry.record.FilePath = mine.FilePath;
+        entry.record.Dark->FilePath = path;
     return written;
 }
 

@@ -72,12 +72,15 @@ private:
     void lstLang_Click(int row);
     void txtStyle_Change();
     void styleScroll_Change(int value);
-    void ChooseColour(QFrame *swatch, Highlighter::PerStyle<std::int32_t> Highlighter::*field);
+    // The colour set shown (the dark one while dark colours are in use and
+    // the language has one) is the one edited.
+    void ChooseColour(QFrame *swatch, bool fore);
     void cmdAdd_Click();
     void cmdOK_Click();
     QList<WriteFailure> SaveHighlighters();
     IniWriteResult SaveHighlighter(WorkingEntry &entry);
-    static WorkingEntry CopyHighlighterByPath(const QString &strPath);
+    IniWriteResult SaveDarkColours(WorkingEntry &entry);
+    WorkingEntry CopyHighlighterByPath(const QString &strPath) const;
 
     std::vector<WorkingEntry> WorkingCopy;
     int CurrentLang = -1;
@@ -105,6 +108,7 @@ private:
     QFrame *picFore = nullptr;
     QPushButton *cmdBack = nullptr;
     QFrame *picBack = nullptr;
+    QLabel *lblColourSet = nullptr; // shown while the dark colours are edited
     QLineEdit *txtStyleDesc = nullptr;
     QLineEdit *txtComment = nullptr;
     QLineEdit *txtFilter = nullptr;

@@ -2,6 +2,7 @@
 
 #include "BackgroundColouring.h"
 #include "EditorWindow.h"
+#include "LineEndSurvey.h"
 #include "ReplaceHistory.h"
 #include "TextSearch.h"
 #include "subclass/MSubclass.h"
@@ -12,8 +13,23 @@
 using Sci = QsciScintillaBase;
 
 clsScintilla::clsScintilla(QObject *parent)
-    : QObject(parent), m_colouring(std::make_unique<BackgroundColouring>(*this))
+    : QObject(parent), m_colouring(std::make_unique<BackgroundColouring>(*this)),
+      m_lineEnds(std::make_unique<LineEndSurvey>(*this))
 {
+    // Any change can add or remove a line end.
+    connect(this, &clsScintilla::OnModified, m_lineEnds.get(), &LineEndSurvey::Forget);
+    connect(m_lineEnds.get(), &LineEndSurvey::Counted, this, &clsScintilla::LineEndsCounted);
+}
+
+std::optional<LineEnds::Counts> clsScintilla::LineEndCounts() const
+{
+    return m_lineEnds->Known();
+}
+
+void clsScintilla::CountLineEnds()
+{
+    if (m_editor && !IsLoading())
+        m_lineEnds->Count();
 }
 
 // A registration holds our bare identity, so we must never outlive it.

@@ -27,6 +27,7 @@ class QPrinter;
 class QWidget;
 class BackgroundColouring;
 class BackgroundLoad;
+class LineEndSurvey;
 class ReplaceHistory;
 class TextSearch;
 
@@ -126,6 +127,12 @@ public:
     // How much of a file is read at a time (the loader's default unless a
     // fuzzer wants chunk edges everywhere).
     void SetReadChunkSize(qint64 bytes) { m_readChunkSize = std::max<qint64>(1, bytes); }
+
+    // Which line ends the document holds, when known for its text as it is
+    // now; CountLineEnds finds out (in slices for a huge document) and
+    // raises LineEndsCounted.
+    std::optional<LineEnds::Counts> LineEndCounts() const;
+    void CountLineEnds();
 
     // ---- encoding ----
     // How the document's file is read and written back (decided by LoadFile;
@@ -298,9 +305,10 @@ public:
                          long RightMarginWidth, long BottomMarginHeight);
     // The whole document, or the pages the printer's range asks for, on a
     // printer chosen in the print dialog (or a preview's), one-inch margins,
-    // each page headed by the title and "第 N 页，共 M 页". A large document
-    // shows its progress, and the user may stop it (Stopped: the job is
-    // aborted where the printer allows it; pageStarts holds the pages drawn).
+    // each page headed by the title and "第 N 页，共 M 页"; the copies asked
+    // for are drawn when the printer does not make them itself. A large
+    // document shows its progress, and the user may stop it (Stopped: the job
+    // is aborted where the printer allows it; pageStarts holds the pages drawn).
     PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the
@@ -376,6 +384,7 @@ signals:
     void UriDropped(const QString &uri);
     // A language was applied (its index is in lHighlighterNum).
     void HighlighterApplied();
+    void LineEndsCounted();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
@@ -408,6 +417,7 @@ private:
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;
     std::unique_ptr<BackgroundColouring> m_colouring;
+    std::unique_ptr<LineEndSurvey> m_lineEnds;
     QPointer<QWidget> m_ownerForm;
     win::HWND m_attachedHwnd = 0;
 

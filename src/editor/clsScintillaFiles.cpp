@@ -5,6 +5,7 @@
 #include "BackgroundLoad.h"
 #include "DocumentCapacity.h"
 #include "DocumentLoader.h"
+#include "LineEndSurvey.h"
 #include "LineEnds.h"
 #include "TextFileReader.h"
 #include "TextFileWriter.h"
@@ -81,6 +82,7 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     m_encoding = m_fileEncoding = outcome.decided;
     FollowFileLineEnds(outcome.lineEnds);
     emit OnModified();
+    m_lineEnds->Take(outcome.lineEnds);
     emit EncodingChanged();
     return outcome.result;
 }

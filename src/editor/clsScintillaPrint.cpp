@@ -3,6 +3,7 @@
 #include "clsScintilla.h"
 
 #include "PageGeometry.h"
+#include "PrintColourScope.h"
 #include "platform/LongOperation.h"
 #include "platform/PrinterSeam.h"
 #include "platform/RuntimeError.h"
@@ -53,6 +54,7 @@ PrintResult clsScintilla::PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarg
     if (geometry.rc.IsEmpty())
         return PrintResult::Failure(QStringLiteral("页边距太宽，页面上没有可以打印文字的地方。"));
 
+    const PrintColourScope paper(*this);
     // Opening the painter starts the job and its first page.
     QPainter painter;
     if (!painter.begin(printer.get()))
@@ -116,6 +118,21 @@ void DrawHeader(QPainter &painter, const QRect &band, const QString &title, int 
     painter.drawLine(band.left(), ruleY, band.right(), ruleY);
 }
 
+// The pages to draw, in order. A printer that makes no copies itself (a
+// PDF file, a printer without a spooler that does) gets each copy drawn:
+// collated as whole runs, else each page as often as copies are asked.
+std::vector<int> PrintOrder(const QPrinter &printer, int first, int last)
+{
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::clamp(printer.copyCount(), 1, 999);
+    std::vector<int> order;
+    const bool collate = printer.collateCopies();
+    for (int outer = 0; outer < (collate ? copies : 1); ++outer)
+        for (int page = first; page <= last; ++page)
+            for (int inner = 0; inner < (collate ? 1 : copies); ++inner)
+                order.push_back(page);
+    return order;
+}
+
 } // namespace
 
 // The pages are laid out once without drawing, so that every header knows
@@ -131,6 +148,7 @@ PrintResult clsScintilla::PrintTo(QPrinter &printer, const QString &title)
     } catch (const RuntimeError &) {
         return PrintResult::Failure(QStringLiteral("无法计算打印页面的大小（数值溢出）。"));
     }
+    const PrintColourScope paper(*this);
     QPainter painter;
     if (!painter.begin(&printer))
         return PrintResult::Failure(QStringLiteral("打印机“%1”无法开始打印。").arg(printer.printerName()));
@@ -186,11 +204,13 @@ PrintResult clsScintilla::PrintTo(QPrinter &printer, const QString &title)
     }
 
     PrintResult result;
-    for (int page = first; page <= last; ++page) {
-        operation.SetDone(half + half * (page - first) / (last - first + 1));
+    const std::vector<int> order = PrintOrder(printer, first, last);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int page = order[i];
+        operation.SetDone(half + half * qint64(i) / qint64(order.size()));
         if (!operation.Breathe())
             return stop(std::move(result.pageStarts));
-        if (page > first && !printer.newPage()) {
+        if (i > 0 && !printer.newPage()) {
             result = PrintResult::Failure(QStringLiteral("打印机无法开始新的一页。"), std::move(result.pageStarts));
             break;
         }

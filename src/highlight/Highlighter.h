@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // The look of one style number, gathered from the arrays of a Highlighter.
 // Flags are 1 (set) or 0 (clear); colours are 0x00BBGGRR.
@@ -20,6 +21,17 @@ struct StyleSpec
     QString Description;
 
     bool operator==(const StyleSpec &) const = default;
+};
+
+// A language's colours for a dark desktop: the foreground and background of
+// every style, read from its file in the folder "dark" (DarkColourFile).
+struct DarkColourSet
+{
+    std::array<std::int32_t, 128> Fore{};
+    std::array<std::int32_t, 128> Back{};
+    QString FilePath; // the file it was read from, or written to
+
+    bool operator==(const DarkColourSet &) const = default;
 };
 
 // One language definition as read from its CHL file. A fresh record has
@@ -49,6 +61,8 @@ struct Highlighter
     QString LangName;
     std::int32_t Lexer = 0; // SCLEX_* number, key "Language"
     QString FilePath;       // the CHL file the entry was read from
+    // The dark colours, when a dark file belongs to the language.
+    std::optional<DarkColourSet> Dark;
 
     bool operator==(const Highlighter &) const = default;
 

@@ -1,6 +1,8 @@
 #include "modHighlighter.h"
 
+#include "DarkColourFile.h"
 #include "HighlighterFile.h"
+#include "ShownColours.h"
 #include "editor/clsScintilla.h"
 
 #include <QDir>
@@ -136,6 +138,7 @@ void LoadHighlighter(const QString &strPath)
     // Where it came from: its API file lies beside it, and the settings
     // dialog writes it back there.
     HighlighterTable.back().FilePath = strPath;
+    DarkColourFile::Attach(HighlighterTable.back(), HighlighterLookup);
     HighlighterCount = std::int16_t(HighlighterTable.size());
 }
 
@@ -164,6 +167,7 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
         return;
     const std::int16_t i = FindHighlighter(strName);
     const Highlighter &h = HighlighterTable[i];
+    const ShownColours colours = ShownColours::Of(h);
 
     sci.StyleClearALL();
     sci.StartStyle();
@@ -175,8 +179,8 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
         sci.SetStyleVisible(n, h.Visible[n]);
         if (!h.Font[n].isEmpty())
             sci.SetStyleFont(n, h.Font[n]);
-        sci.SetStyleFore(n, h.Fore[n]);
-        sci.SetStyleBack(n, h.Back[n]);
+        sci.SetStyleFore(n, colours.Fore[n]);
+        sci.SetStyleBack(n, colours.Back[n]);
         sci.SetStyleSize(n, h.Size[n]);
         sci.SetStyleEOLFilled(n, h.EolFilled[n]);
     }
@@ -186,6 +190,7 @@ void ApplyHighlighter(clsScintilla &sci, const QString &strName)
             sci.SetKeywords(k, h.Keywords[k]);
     // The name asked for decides, not the entry found.
     sci.SetStyleBits(strName.toLower() == QLatin1String("html") ? 7 : 5);
+    colours.ApplyEditorColours(sci);
     sci.SetLexer(h.Lexer);
     // A huge file shows at once: the rest is coloured between events.
     sci.ColouriseInBackground();

@@ -69,15 +69,19 @@ clsScintilla *LineEndMenu::ActiveEditor() const
 
 void LineEndMenu::MarkActiveDocument()
 {
-    const clsScintilla *sci = ActiveEditor();
+    clsScintilla *sci = ActiveEditor();
     const QString kind = sci ? KindName(*sci) : QString();
     for (QAction *item : m_items)
         item->setChecked(kind == ModeName(item->data().toLongLong()));
 }
 
-QString LineEndMenu::KindName(const clsScintilla &sci)
+QString LineEndMenu::KindName(clsScintilla &sci)
 {
-    const LineEnds::Counts counts = LineEnds::Count(QByteArrayView(sci.CharacterPointer(), sci.GetLen()));
+    sci.CountLineEnds();
+    const std::optional<LineEnds::Counts> known = sci.LineEndCounts();
+    if (!known)
+        return QString(); // a huge document, counted in slices: said once known
+    const LineEnds::Counts &counts = *known;
     const int kinds = (counts.crlf > 0) + (counts.lf > 0) + (counts.cr > 0);
     if (kinds > 1)
         return QStringLiteral("混合");

@@ -27,7 +27,7 @@ public:
 
     // What the document's line ends are: "CRLF", "LF", "CR", or "混合" for
     // more than one kind. A text without any shows the kind Enter adds.
-    static QString KindName(const clsScintilla &sci);
+    static QString KindName(clsScintilla &sci);
     // Every line end as the mode's kind, one undo step; new ones follow it.
     static void Convert(clsScintilla &sci, long mode);
 

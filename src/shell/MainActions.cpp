@@ -68,7 +68,7 @@ MainActions::MainActions(QObject *parent)
                                     ToolbarLook{mnuCut, "剪切", "Cut"}, ToolbarLook{mnuCopy, "复制", "Copy"},
                                     ToolbarLook{mnuPaste, "粘贴", "Paste"}}) {
         look.action->setToolTip(QString::fromUtf8(look.tooltip));
-        look.action->setIcon(ToolbarIcons::Icon(QString::fromLatin1(look.icon)));
+        ToolbarIcons::Attach(look.action, QString::fromLatin1(look.icon));
         look.action->setIconVisibleInMenu(false);
     }
 
@@ -100,7 +100,7 @@ QAction *MainActions::MakeButton(const char *name, const char *tooltip, const ch
 {
     QAction *action = Make(name, tooltip);
     action->setToolTip(QString::fromUtf8(tooltip));
-    action->setIcon(ToolbarIcons::Icon(QString::fromLatin1(icon)));
+    ToolbarIcons::Attach(action, QString::fromLatin1(icon));
     return action;
 }
 

@@ -1,8 +1,10 @@
 #include "MainToolbar.h"
 
 #include "MainActions.h"
+#include "ToolbarIcons.h"
 
 #include <QAction>
+#include <QEvent>
 
 MainToolbar::MainToolbar(MainActions *a, QWidget *parent)
     : QToolBar(parent)
@@ -22,4 +24,11 @@ MainToolbar::MainToolbar(MainActions *a, QWidget *parent)
             addSeparator();
         addActions(group);
     }
+}
+
+void MainToolbar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        ToolbarIcons::Redraw(actions(), palette());
+    QToolBar::changeEvent(event);
 }

@@ -12,4 +12,8 @@ class MainToolbar : public QToolBar
 
 public:
     MainToolbar(MainActions *actions, QWidget *parent = nullptr);
+
+protected:
+    // A new palette (a dark desktop theme) draws the images again in its ink.
+    void changeEvent(QEvent *event) override;
 };

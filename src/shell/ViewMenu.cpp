@@ -1,10 +1,12 @@
 #include "ViewMenu.h"
 
+#include "ColourSchemeMenu.h"
 #include "MainActions.h"
 #include "MainMenus.h"
 #include "editor/clsScintilla.h"
 #include "frmDoc.h"
 #include "frmMain.h"
+#include "platform/NumberInputSeam.h"
 #include "platform/VbBool.h"
 
 #include <QAction>
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
@@ -45,6 +48,7 @@ ViewMenu::ViewMenu(frmMain *main, MainActions *actions, MainMenus *menus)
       mnuFolding(MakeSwitch("mnuFolding", "代码折叠(&F)", &ViewMenu::SetFolding)),
       mnuTabs(new QMenu(QStringLiteral("制表符(&T)"), mnuView)),
       mnuTabsAsSpaces(MakeSwitch("mnuTabsAsSpaces", "用空格代替制表符(&S)", &ViewMenu::SetTabsAsSpaces)),
+      mnuTabWidthOther(Make("mnuTabWidthOther", "其他(&O)…")),
       m_main(main)
 {
     connect(mnuZoomIn, &QAction::triggered, this, [this] { Zoom(+1); });
@@ -67,12 +71,18 @@ ViewMenu::ViewMenu(frmMain *main, MainActions *actions, MainMenus *menus)
         connect(item, &QAction::triggered, this, [this, width] { SetTabWidth(width); });
         m_tabWidths.append(item);
     }
+    mnuTabWidthOther->setCheckable(true);
+    widths->addAction(mnuTabWidthOther);
+    mnuTabs->addAction(mnuTabWidthOther);
+    connect(mnuTabWidthOther, &QAction::triggered, this, &ViewMenu::AskTabWidth);
     mnuTabs->addSeparator();
     mnuTabs->addAction(mnuTabsAsSpaces);
 
     for (QAction *action : mnuView->actions())
         if (!action->isSeparator())
             actions->needsDocument->addAction(action);
+    // The colours apply with no document open as well.
+    new ColourSchemeMenu(main, mnuView);
 
     connect(mnuView, &QMenu::aboutToShow, this, &ViewMenu::ShowActiveDocument);
     connect(main->MdiArea(), &QMdiArea::subWindowActivated, this, &ViewMenu::ShowActiveDocument);
@@ -155,8 +165,27 @@ void ViewMenu::ShowActiveDocument()
     mnuFolding->setChecked(sci && sci->Folding() == vbTrue);
     mnuTabsAsSpaces->setChecked(sci && sci->SendEditor(Sci::SCI_GETUSETABS) == 0);
     const long width = sci ? sci->SendEditor(Sci::SCI_GETTABWIDTH) : 0;
-    for (QAction *item : m_tabWidths)
+    bool listed = false;
+    for (QAction *item : m_tabWidths) {
         item->setChecked(item->objectName() == QStringLiteral("mnuTabWidth%1").arg(width));
+        listed = listed || item->isChecked();
+    }
+    mnuTabWidthOther->setChecked(sci && !listed);
+}
+
+// Any width the component takes in a sensible range; a cancelled question
+// leaves the width (and its check mark) as it was.
+void ViewMenu::AskTabWidth()
+{
+    clsScintilla *sci = ActiveEditor();
+    const int current = sci ? int(sci->SendEditor(Sci::SCI_GETTABWIDTH)) : 8;
+    const std::optional<int> width = NumberInputSeam::Current().AskNumber(
+        m_main, QStringLiteral("制表符宽度"), QStringLiteral("宽度 (%1–%2):").arg(MinTabWidth).arg(MaxTabWidth),
+        std::clamp(current, MinTabWidth, MaxTabWidth), MinTabWidth, MaxTabWidth);
+    if (width && *width >= MinTabWidth && *width <= MaxTabWidth)
+        SetTabWidth(*width);
+    else
+        ShowActiveDocument();
 }
 
 void ViewMenu::SetWordWrap(clsScintilla &sci, bool on) { sci.WordWrap(on ? vbTrue : vbFalse); }

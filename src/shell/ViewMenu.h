@@ -32,6 +32,10 @@ public:
     QAction *const mnuFolding;
     QMenu *const mnuTabs;
     QAction *const mnuTabsAsSpaces;
+    // 其他…: asks for any width from MinTabWidth to MaxTabWidth.
+    QAction *const mnuTabWidthOther;
+    static constexpr int MinTabWidth = 1;
+    static constexpr int MaxTabWidth = 16;
     // 制表符宽度 2, 4 and 8, in that order.
     QList<QAction *> TabWidthItems() const { return m_tabWidths; }
 
@@ -52,6 +56,7 @@ private:
     static void SetFolding(clsScintilla &sci, bool on);
     static void SetTabsAsSpaces(clsScintilla &sci, bool on);
     void SetTabWidth(int width);
+    void AskTabWidth();
     clsScintilla *ActiveEditor() const;
 
     frmMain *m_main;

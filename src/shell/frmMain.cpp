@@ -750,6 +750,7 @@ void frmMain::WatchEditor(clsScintilla *sci)
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowEncoding);
             connect(sci, &clsScintilla::EncodingChanged, this, &frmMain::ShowModifiedMarker);
             connect(sci, &clsScintilla::OnModified, m_lineEndsLater, qOverload<>(&QTimer::start));
+            connect(sci, &clsScintilla::LineEndsCounted, this, &frmMain::ShowLineEnds);
             connect(sci, &clsScintilla::HighlighterApplied, this, &frmMain::ShowLanguage);
         }
     }

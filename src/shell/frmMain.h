@@ -174,5 +174,5 @@ private:
     QPointer<QWidget> m_about;
     QPointer<clsScintilla> m_watched; // the editor the status bar shows
     QList<FileToOpen> m_droppedFiles; // the files of a drop on an editor, until it has ended
-    QTimer *m_lineEndsLater = nullptr; // panel 4 once typing pauses: it reads the whole text
+    QTimer *m_lineEndsLater = nullptr; // panel 4 once typing pauses: the line ends are counted again
 };

@@ -4,6 +4,8 @@
 #include "UnprivilegedScope.h"
 #include "dialogs/frmNewLang.h"
 #include "dialogs/frmOptions.h"
+#include "highlight/ColourScheme.h"
+#include "highlight/DarkColourFile.h"
 #include "highlight/modIni.h"
 #include "platform/SettingsStore.h"
 
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -362,6 +365,70 @@ TEST_F(OptionsTest, ChangesGoToTheUsersCopyAndUnchangedLanguagesAreNotWritten)
     ASSERT_EQ(::stat(QFile::encodeName(mine).constData(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_FALSE(QFile::exists(Path("user/B.CHL")));
+}
+
+// With dark colours in use the dialog shows and edits the dark set, which
+// goes to the user's own dark file; the light file is not written. In light
+// mode the same button edits the light colours again.
+TEST_F(OptionsTest, WithDarkColoursInUseTheDarkSetIsShownAndEdited)
+{
+    QDir(dir.path()).mkpath("dark");
+    const QByteArray shippedDark = "; alpha dark\n[dark]\nFore[32]=#D0D0D0\nBack[32]=#202020\nFore[5]=#80A0FF\n";
+    const QString alphaDark = Write("dark/A.colours", shippedDark);
+    const QByteArray alphaBefore = Read(alpha);
+    const HighlighterFolders folders{{Path("user"), dir.path()}, Path("user")};
+    ResetHighlighterTable();
+    LoadHighlighterFolders(folders.lookup);
+    struct ModeScope
+    {
+        ~ModeScope() { ColourScheme::SetMode(ColourMode::Automatic); }
+    } restore;
+
+    ColourScheme::SetMode(ColourMode::Dark);
+    {
+        frmOptions dialog;
+        dialog.ListLangs(folders);
+        dialog.show();
+        ShowStyleNumber(&dialog, 5);
+        EXPECT_EQ(Child<QFrame>(&dialog, "picFore")->palette().color(QPalette::Window), QColor(0x80, 0xA0, 0xFF));
+        EXPECT_EQ(Child<QFrame>(&dialog, "picBack")->palette().color(QPalette::Window), QColor(0x20, 0x20, 0x20));
+        EXPECT_TRUE(Child<QLabel>(&dialog, "lblColourSet")->isVisible());
+        colours.Answer(0x00FFFF); // yellow
+        Child<QPushButton>(&dialog, "cmdFore")->click();
+        Child<QPushButton>(&dialog, "cmdOK")->click();
+    }
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(colours.opened, QList<std::int32_t>{0xFFA080});
+    EXPECT_EQ(Read(alpha), alphaBefore);
+    EXPECT_FALSE(QFile::exists(Path("user/A.CHL")));
+    EXPECT_EQ(Read(alphaDark), shippedDark);
+    const QString mine = Path("user/dark/A.colours");
+    EXPECT_TRUE(Read(mine).startsWith("; alpha dark\n")) << Read(mine).data();
+    EXPECT_EQ(ReadIniValue("dark", "Fore[5]", mine), "#FFFF00");
+    ASSERT_TRUE(HighlighterTable[0].Dark.has_value());
+    EXPECT_EQ(HighlighterTable[0].Dark->Fore[5], 0x00FFFF);
+    EXPECT_EQ(HighlighterTable[0].Fore[5], 16711680);
+
+    // The next start reads the user's dark file.
+    ResetHighlighterTable();
+    LoadHighlighterFolders(folders.lookup);
+    EXPECT_EQ(HighlighterTable[0].Dark->FilePath, mine);
+    EXPECT_EQ(HighlighterTable[0].Dark->Fore[5], 0x00FFFF);
+
+    ColourScheme::SetMode(ColourMode::Light);
+    {
+        frmOptions dialog;
+        dialog.ListLangs(folders);
+        dialog.show();
+        ShowStyleNumber(&dialog, 5);
+        EXPECT_EQ(Child<QFrame>(&dialog, "picFore")->palette().color(QPalette::Window), QColor(0, 0, 255));
+        EXPECT_FALSE(Child<QLabel>(&dialog, "lblColourSet")->isVisible());
+        colours.Answer(0x0000FF);
+        Child<QPushButton>(&dialog, "cmdFore")->click();
+        Child<QPushButton>(&dialog, "cmdOK")->click();
+    }
+    EXPECT_EQ(ReadIniValue("data", "Style[5]", Path("user/A.CHL")), "B:::V:C:::Courier New:10:255:16777215:关键字:");
+    EXPECT_EQ(ReadIniValue("dark", "Fore[5]", mine), "#FFFF00");
 }
 
 TEST_F(OptionsTest, AFileThatCannotBeWrittenIsReportedAndItsEntryKept)

@@ -67,3 +67,52 @@ TEST(LineEndsTest, EveryLineEndBecomesTheModesAndNoLineIsJoined)
 }
 
 } // namespace
+
+#include "TestEditorHost.h"
+#include "editor/LineEndSurvey.h"
+
+#include <QApplication>
+
+namespace {
+
+// A huge document's line ends are counted in slices between events, read
+// where the component keeps the text (its gap stays where the last edit left
+// it), and the count is dropped as soon as the text changes.
+TEST(LineEndSurveyTest, CountsInSlicesWithoutMovingTheGapAndForgetsOnChange)
+{
+    const qint64 saved = std::exchange(LineEndSurvey::SliceBytes(), 1000);
+    QByteArray text;
+    for (int i = 0; i < 3000; ++i)
+        text += i % 7 == 0 ? "line\r\n" : i % 11 == 0 ? "line\r" : "line\n";
+    TestEditorHost host;
+    clsScintilla &sci = host.sci();
+    host.SetTextRaw(text);
+    sci.SetSel(9000, 9000);
+    sci.ReplaceSel(QStringLiteral("\n")); // the gap is here now
+    text.insert(9000, '\n');
+    const long gap = sci.SendEditor(Sci::SCI_GETGAPPOSITION);
+    ASSERT_GT(gap, 0);
+    ASSERT_LT(gap, sci.GetLen());
+
+    int counted = 0;
+    QObject::connect(&sci, &clsScintilla::LineEndsCounted, [&] { ++counted; });
+    sci.CountLineEnds();
+    EXPECT_FALSE(sci.LineEndCounts()) << "a document of many slices is not counted at once";
+    while (!sci.LineEndCounts())
+        QApplication::processEvents();
+    EXPECT_EQ(counted, 1);
+    const LineEnds::Counts counts = *sci.LineEndCounts();
+    EXPECT_EQ(std::make_tuple(counts.crlf, counts.cr, counts.lf), Counted(text));
+    EXPECT_EQ(sci.SendEditor(Sci::SCI_GETGAPPOSITION), gap);
+
+    sci.SetSel(0, 0);
+    sci.ReplaceSel(QStringLiteral("\r"));
+    EXPECT_FALSE(sci.LineEndCounts());
+    sci.CountLineEnds();
+    while (!sci.LineEndCounts())
+        QApplication::processEvents();
+    EXPECT_EQ(sci.LineEndCounts()->cr, counts.cr + 1);
+    LineEndSurvey::SliceBytes() = saved;
+}
+
+} // namespace

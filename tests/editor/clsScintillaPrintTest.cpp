@@ -2,6 +2,7 @@
 #include "RecordingProgress.h"
 #include "TestEditorHost.h"
 #include "TestFiles.h"
+#include "TextRecordingPrinter.h"
 #include "editor/PageGeometry.h"
 #include "platform/RuntimeError.h"
 
@@ -41,6 +42,74 @@ protected:
 
     TestEditorHost host;
 };
+
+// Every page printed through the dialog's path carries the title and its
+// number out of the count; the page range prints only its pages, still
+// numbered out of the whole document.
+TEST_F(PrintTest, EachPageHeaderNamesTheFileAndItsNumberOutOfAll)
+{
+    sci().SetTextBytes(Lines(300));
+    TextRecordingPrinter printer;
+    const PrintResult all = sci().PrintTo(printer, QStringLiteral("报告.txt"));
+    ASSERT_TRUE(all.ok()) << all.reason.toStdString();
+    const int pages = all.Pages();
+    ASSERT_GE(pages, 3);
+    ASSERT_EQ(printer.Pages().size(), pages);
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = printer.Pages()[page - 1];
+        EXPECT_TRUE(text.startsWith(QStringLiteral("报告.txt"))) << text.left(60).toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("第 %1 页，共 %2 页").arg(page).arg(pages))) << page;
+        EXPECT_EQ(text.count(QStringLiteral("页，共")), 1) << page;
+    }
+    EXPECT_TRUE(printer.Pages()[0].contains(QStringLiteral("line 0")));
+    EXPECT_TRUE(printer.Pages().last().contains(QStringLiteral("line 299")));
+
+    TextRecordingPrinter second;
+    second.setPrintRange(QPrinter::PageRange);
+    second.setFromTo(2, 2);
+    const PrintResult one = sci().PrintTo(second, QStringLiteral("报告.txt"));
+    ASSERT_TRUE(one.ok()) << one.reason.toStdString();
+    ASSERT_EQ(second.Pages().size(), 1);
+    EXPECT_TRUE(second.Pages()[0].contains(QStringLiteral("第 2 页，共 %1 页").arg(pages)));
+    EXPECT_FALSE(second.Pages()[0].contains(QStringLiteral("line 0")));
+}
+
+// The recording printer makes no copies itself (as a PDF file does not), so
+// the pages are drawn once per copy: whole runs when collated.
+TEST_F(PrintTest, CopiesTheRecordingPrinterCannotMakeAreDrawnCollatedOrNot)
+{
+    sci().SetTextBytes(Lines(300));
+    auto numbers = [](const QStringList &pages) {
+        QList<int> found;
+        for (const QString &page : pages)
+            for (int n = 1; n <= 20; ++n)
+                if (page.contains(QStringLiteral("第 %1 页，").arg(n)))
+                    found << n;
+        return found;
+    };
+    TextRecordingPrinter collated;
+    collated.setPrintRange(QPrinter::PageRange);
+    collated.setFromTo(1, 2);
+    collated.setCopyCount(2);
+    collated.setCollateCopies(true);
+    ASSERT_FALSE(collated.supportsMultipleCopies());
+    ASSERT_TRUE(sci().PrintTo(collated, QStringLiteral("a")).ok());
+    EXPECT_EQ(numbers(collated.Pages()), QList<int>({1, 2, 1, 2}));
+
+    TextRecordingPrinter grouped;
+    grouped.setPrintRange(QPrinter::PageRange);
+    grouped.setFromTo(1, 2);
+    grouped.setCopyCount(3);
+    grouped.setCollateCopies(false);
+    ASSERT_TRUE(sci().PrintTo(grouped, QStringLiteral("a")).ok());
+    EXPECT_EQ(numbers(grouped.Pages()), QList<int>({1, 1, 1, 2, 2, 2}));
+
+    TextRecordingPrinter single;
+    single.setPrintRange(QPrinter::PageRange);
+    single.setFromTo(2, 2);
+    ASSERT_TRUE(sci().PrintTo(single, QStringLiteral("a")).ok());
+    EXPECT_EQ(numbers(single.Pages()), QList<int>({2}));
+}
 
 TEST_F(PrintTest, AnEmptyDocumentPrintsOnePage)
 {

@@ -19,6 +19,7 @@ done
 dpkg-deb -f "$deb" Recommends | grep -q 'fcitx5-frontend-qt6'
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/ferrolan ./usr/share/ferrolan/highlighters/CPP.CHL ./usr/share/ferrolan/highlighters/CPP.api \
+  ./usr/share/ferrolan/highlighters/dark/CPP.colours \
   ./usr/share/applications/example.ferrolan.Ferrolan.desktop ./usr/share/metainfo/example.ferrolan.Ferrolan.metainfo.xml \
   ./usr/share/icons/hicolor/scalable/apps/example.ferrolan.Ferrolan.svg \
   ./usr/share/icons/hicolor/48x48/apps/example.ferrolan.Ferrolan.png; do

@@ -44,6 +44,8 @@ TEST(InstalledProgram, ChangesAColourInTheUsersCopy)
     ASSERT_EQ(window.Documents().size(), 1);
     const int cpp = FindHighlighter("CPP");
     EXPECT_EQ(HighlighterTable[size_t(cpp)].FilePath, Installed() + "/CPP.CHL");
+    ASSERT_TRUE(HighlighterTable[size_t(cpp)].Dark.has_value()) << "the dark colours are installed too";
+    EXPECT_EQ(HighlighterTable[size_t(cpp)].Dark->FilePath, Installed() + "/dark/CPP.colours");
     EXPECT_EQ(window.ActiveDocument()->sciMain->lHighlighterNum, cpp);
     ASSERT_NE(StyleZeroFore(window), Chosen);
 

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "ScriptedNumberInput.h"
 #include "shell/MainMenus.h"
 #include "shell/ViewMenu.h"
 
@@ -55,7 +56,7 @@ TEST_F(ViewMenuTest, TheViewMenuSitsBetweenSearchAndHighlighting)
         items << (item->isSeparator() ? QStringLiteral("-") : item->text() + u'\t' + item->shortcut().toString());
     EXPECT_EQ(items, QStringList({"放大(&I)\tCtrl++", "缩小(&O)\tCtrl+-", "恢复默认大小(&D)\tCtrl+0", "-",
                                   "自动换行(&W)\t", "显示空白(&S)\t", "显示行尾符(&E)\t", "显示行号(&L)\t",
-                                  "代码折叠(&F)\t", "-", "制表符(&T)\t"}));
+                                  "代码折叠(&F)\t", "-", "制表符(&T)\t", "-", "配色(&C)\t"}));
 }
 
 // The component would type "+", "=", "-" and "0" for some of these.
@@ -144,15 +145,52 @@ TEST_F(ViewMenuTest, SwitchesBelongToTheDocumentAndTheirMarksFollowWindowSwitche
     EXPECT_EQ(Editor().SendEditor(Sci::SCI_GETMARGINWIDTHN, 1), 20);
 }
 
+// 其他… asks for any width from 1 to 16, offering the present one; a
+// cancelled question changes nothing and leaves the mark where it was.
+TEST_F(ViewMenuTest, AnyOtherTabWidthIsAskedForAndMarkedAsOther)
+{
+    ScriptedNumberInput input;
+    input.Answer(3);
+    view->mnuTabWidthOther->trigger();
+    ASSERT_EQ(input.asked.size(), 1);
+    EXPECT_EQ(input.asked[0].value, 8);
+    EXPECT_EQ(input.asked[0].minimum, 1);
+    EXPECT_EQ(input.asked[0].maximum, 16);
+    EXPECT_EQ(Send(Sci::SCI_GETTABWIDTH), 3);
+    EXPECT_TRUE(CheckedItems().contains("mnuTabWidthOther"));
+    EXPECT_FALSE(CheckedItems().contains("mnuTabWidth8"));
+
+    input.Answer(std::nullopt);
+    view->TabWidthItems()[0]->trigger(); // 2
+    view->mnuTabWidthOther->trigger();
+    EXPECT_EQ(input.asked[1].value, 2);
+    EXPECT_EQ(Send(Sci::SCI_GETTABWIDTH), 2);
+    EXPECT_TRUE(CheckedItems().contains("mnuTabWidth2"));
+    EXPECT_FALSE(CheckedItems().contains("mnuTabWidthOther"));
+
+    // A width given some other way beyond the range is offered clamped.
+    Editor().SendEditor(Sci::SCI_SETTABWIDTH, 40);
+    input.Answer(16);
+    view->mnuTabWidthOther->trigger();
+    EXPECT_EQ(input.asked[2].value, 16);
+    EXPECT_EQ(Send(Sci::SCI_GETTABWIDTH), 16);
+    QTest::keyClick(Editor().Editor(), Qt::Key_Tab);
+    EXPECT_EQ(Editor().SendEditor(Sci::SCI_GETCOLUMN, Editor().SendEditor(Sci::SCI_GETCURRENTPOS)), 16);
+}
+
 TEST_F(ViewMenuTest, WithoutADocumentTheViewCommandsAreOff)
 {
     Actions().mnuCloseAll->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(window->Documents().isEmpty());
     for (QAction *item : view->mnuView->actions()) {
-        if (!item->isSeparator()) {
+        if (item->isSeparator())
+            continue;
+        // The colour set is the program's, not a document's.
+        if (item->menu() && item->menu()->objectName() == "mnuColours")
+            EXPECT_TRUE(item->isEnabled());
+        else
             EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
-        }
     }
     EXPECT_TRUE(CheckedItems().isEmpty());
 }

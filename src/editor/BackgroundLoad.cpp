@@ -1,5 +1,6 @@
 #include "BackgroundLoad.h"
 
+#include "DocumentCapacity.h"
 #include "TextFileReader.h"
 
 #include <QFile>
@@ -78,7 +79,8 @@ bool BackgroundLoad::Reserve(qint64 bytes)
     Drop();
     const qint64 room = bytes + Slack(bytes);
     m_loader = reinterpret_cast<ComponentLoader *>(
-        m_component.SendScintilla(Sci::SCI_CREATELOADER, static_cast<unsigned long>(room), 0L));
+        m_component.SendScintilla(Sci::SCI_CREATELOADER, static_cast<unsigned long>(room),
+                                  long(Sci::SC_DOCUMENTOPTION_TEXT_LARGE))); // as every editor's, beyond 2 GiB
     m_reserved = m_loader ? room : 0;
     m_outOfMemory = !m_loader;
     return m_loader != nullptr;
@@ -116,7 +118,7 @@ BackgroundLoad::Outcome BackgroundLoad::Run()
             std::this_thread::sleep_for(pause);
     };
     target.stopped = [this] { return m_stop.load() || m_outOfMemory; };
-    target.largest = TextFileReader::LargestText;
+    target.largest = DocumentCapacity::Largest();
     DocumentLoader loader(m_file, m_size, std::move(target), m_sizes);
     Outcome outcome;
     outcome.result = m_encoding ? loader.LoadAs(*m_encoding) : loader.LoadDetected();

@@ -1,6 +1,7 @@
 #include "DocumentLoader.h"
 
 #include "ChunkDecoder.h"
+#include "DocumentCapacity.h"
 #include "EncodingDetector.h"
 
 #include <QFile>
@@ -174,7 +175,8 @@ FileIoResult DocumentLoader::LoadAs(TextEncoding encoding)
     if (checked == Pass::Failed)
         return m_failure;
     if (length > m_target.largest)
-        return FileIoResult::Failure(QStringLiteral("按 %1 编码读入后文字太长（2 GB 或以上），无法打开。").arg(encoding.Name()));
+        return FileIoResult::Failure(QStringLiteral("按 %1 编码读入后文字太长。").arg(encoding.Name())
+                                     + DocumentCapacity::TooLarge(length, m_target.largest));
     Clear();
     return Finish(LoadDecoded(encoding, length), encoding);
 }

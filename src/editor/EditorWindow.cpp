@@ -3,6 +3,9 @@
 #include "EditorAccessibility.h"
 
 #include <QUrl>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 
 
 namespace {
@@ -19,6 +22,7 @@ EditorWindow::EditorWindow(QWidget *host)
 {
     m_hWnd = win::CreateWindowHandle(this, &EditorBaseProc, this);
     EditorAccessibility::Register(this);
+    UseLargeDocument();
     SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
     ApplyModEventMask();
     ConnectNotifications();
@@ -28,6 +32,18 @@ EditorWindow::~EditorWindow()
 {
     EditorAccessibility::Unregister(this);
     win::DestroyWindow(m_hWnd);
+}
+
+// The component's own document counts lines in 32 bits; a large-text one
+// holds texts beyond 2 GiB. It is made before anything is set on the
+// document (code page, tabs, lexer), which all belong to it.
+void EditorWindow::UseLargeDocument()
+{
+    const long document = SendScintilla(SCI_CREATEDOCUMENT, 0UL, long(SC_DOCUMENTOPTION_TEXT_LARGE));
+    if (!document)
+        return;
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, document);
+    SendScintilla(SCI_RELEASEDOCUMENT, 0UL, document); // the editor holds it now
 }
 
 void EditorWindow::BeginBulkOperation()
@@ -56,8 +72,26 @@ void EditorWindow::ApplyModEventMask()
     SendScintilla(SCI_SETMODEVENTMASK, mask);
 }
 
+long EditorWindow::WidenedPosition(int cut, long length, long near)
+{
+    constexpr long Span = 1L << 32;
+    if (length <= std::numeric_limits<int>::max())
+        return cut;
+    long best = long(std::uint32_t(cut));
+    for (long candidate = best + Span; candidate <= length; candidate += Span)
+        if (std::abs(candidate - near) < std::abs(best - near))
+            best = candidate;
+    return best;
+}
+
 void EditorWindow::Notify(NotifyRecord record)
 {
+    const long length = SendScintilla(SCI_GETLENGTH);
+    if (length > std::numeric_limits<int>::max()) {
+        const long firstShown = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+        record.position = WidenedPosition(int(record.position), length,
+                                          SendScintilla(SCI_POSITIONFROMLINE, firstShown));
+    }
     record.hwndFrom = m_hWnd;
     const win::HWND host = win::HandleOf(parentWidget());
     if (host)

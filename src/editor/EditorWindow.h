@@ -31,7 +31,14 @@ public:
     // accessibility and bulk work.
     void ApplyModEventMask();
 
+    // The component's signals carry positions as int: in a text beyond 2 GiB
+    // they arrive cut to their low 32 bits. Of the positions with those low
+    // bits, the one meant is taken to be the nearest to `near` (a position
+    // on the screen, where clicks and typing happen).
+    static long WidenedPosition(int cut, long length, long near);
+
 private:
+    void UseLargeDocument();
     void ConnectNotifications();
     template <typename Signal, typename Fill>
     void Forward(Signal signal, int code, Fill fill);

@@ -5,7 +5,7 @@
 // What became of reading or writing a file: done, nothing there to read,
 // failed with a reason in words a user can read (Chinese), not written
 // because a character does not fit the document's encoding, or stopped by
-// the user part way.
+// the user part way (a write stopped so leaves the file as it was).
 struct [[nodiscard]] FileIoResult
 {
     enum Outcome { Done, NotFound, Failed, Unencodable, Stopped };

@@ -13,7 +13,7 @@ struct NotifyRecord
     win::HWND hwndFrom = 0;
     std::intptr_t idFrom = 0;
     int code = 0;
-    int position = 0;
+    long position = 0;
     int ch = 0;
     int modifiers = 0;
     int modificationType = 0;

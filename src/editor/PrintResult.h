@@ -3,12 +3,12 @@
 #include <QString>
 #include <vector>
 
-// What became of a print run: printed, no printer to print on, or failed
-// with a reason a user can read (Chinese). pageStarts holds the document
+// What became of a print run: printed, no printer to print on, failed
+// with a reason a user can read (Chinese), or stopped by the user. pageStarts holds the document
 // position at which each printed page begins.
 struct [[nodiscard]] PrintResult
 {
-    enum Outcome { Printed, NoPrinter, Failed };
+    enum Outcome { Printed, NoPrinter, Failed, Stopped };
 
     Outcome outcome = Printed;
     QString reason;
@@ -18,4 +18,5 @@ struct [[nodiscard]] PrintResult
     int Pages() const { return int(pageStarts.size()); }
     static PrintResult Missing(const QString &why) { return {NoPrinter, why, {}}; }
     static PrintResult Failure(const QString &why, std::vector<long> pages = {}) { return {Failed, why, std::move(pages)}; }
+    static PrintResult Cancelled(std::vector<long> pages) { return {Stopped, QString(), std::move(pages)}; }
 };

@@ -1,11 +1,12 @@
 #include "TextFileReader.h"
 
+#include "DocumentCapacity.h"
 #include "DocumentLoader.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-FileIoResult TextFileReader::Open(const QString &path, QFile &file)
+FileIoResult TextFileReader::Open(const QString &path, QFile &file, qint64 largest)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -17,8 +18,8 @@ FileIoResult TextFileReader::Open(const QString &path, QFile &file)
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return FileIoResult::Failure(DocumentLoader::ReadFailure(file));
-    if (file.size() > LargestText)
-        return FileIoResult::Failure(QStringLiteral("文件太大（2 GB 或以上），无法打开。"));
+    if (file.size() > largest)
+        return FileIoResult::Failure(DocumentCapacity::TooLarge(file.size(), largest));
     return FileIoResult::Success();
 }
 

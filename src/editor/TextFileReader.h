@@ -19,12 +19,13 @@ class QFile;
 class TextFileReader
 {
 public:
-    // The component counts positions in 32 bits: the longest text it holds.
+    // The longest text read whole for find in files (an editor's limit is
+    // DocumentCapacity's).
     static constexpr qint64 LargestText = std::numeric_limits<std::int32_t>::max() - 1;
 
-    // Opens a regular file that an editor could hold; otherwise says why not
-    // (Missing when there is nothing of that name).
-    static FileIoResult Open(const QString &path, QFile &file);
+    // Opens a regular file of at most `largest` bytes; otherwise says why
+    // not (Missing when there is nothing of that name).
+    static FileIoResult Open(const QString &path, QFile &file, qint64 largest = LargestText);
 
     // Where the text goes as it is decided, a piece at a time. `restart`
     // voids what was handed on so far (the first encoding tried was not

@@ -3,6 +3,7 @@
 #include "ChunkEncoder.h"
 #include "LineEnds.h"
 #include "Utf8Scan.h"
+#include "platform/LongOperation.h"
 #include "platform/SafeFileWriter.h"
 
 #include <QFileInfo>
@@ -13,26 +14,38 @@ namespace {
 // Encoded a slice at a time, so the encoded copy stays small.
 constexpr qsizetype EncodeSlice = 1 << 20;
 
+struct Encoded
+{
+    qint64 bad = -1; // the offset of the first character the encoding cannot hold
+    bool stopped = false;
+};
+
 // Encodes the UTF-8 text slice by slice, handing each encoded slice to
-// write (which answers false to stop). Answers the offset of the first
-// character the encoding cannot hold, or -1.
-qint64 EncodeText(QByteArrayView utf8, const TextEncoding &encoding, const std::function<bool(const QByteArray &)> &write)
+// write (which answers false to stop).
+Encoded EncodeText(QByteArrayView utf8, const TextEncoding &encoding, LongOperation *operation,
+                   const std::function<bool(const QByteArray &)> &write)
 {
     ChunkEncoder encoder(encoding);
     QByteArray out;
+    LongOperation::Pace pace;
     qint64 done = 0;
     const qint64 length = utf8.size();
     while (done < length) {
-        const qsizetype slice = qsizetype(std::min<qint64>(EncodeSlice, length - done));
+        if (operation && !operation->Breathe())
+            return {-1, true};
+        const qint64 wanted = operation ? pace.Next() : EncodeSlice;
+        const qsizetype slice = qsizetype(std::min<qint64>(wanted, length - done));
         const bool last = done + slice == length;
         const auto step = encoder.Encode(utf8.sliced(done, slice), last, out);
         if (!step.ok)
-            return done + step.used;
+            return {done + step.used};
         if (!write(out))
-            return -1;
+            return {};
         done += step.used;
+        if (operation)
+            operation->Advance(step.used);
     }
-    return -1;
+    return {};
 }
 
 // The character at a position, as a user can be shown it.
@@ -63,11 +76,15 @@ FileIoResult TextFileWriter::CheckTarget(const QString &path)
     return FileIoResult::Success();
 }
 
-FileIoResult TextFileWriter::CheckEncodable(QByteArrayView utf8, const TextEncoding &encoding)
+FileIoResult TextFileWriter::CheckEncodable(QByteArrayView utf8, const TextEncoding &encoding,
+                                            LongOperation *operation)
 {
     if (encoding.IsPassThrough())
         return FileIoResult::Success();
-    const qint64 bad = EncodeText(utf8, encoding, [](const QByteArray &) { return true; });
+    const Encoded checked = EncodeText(utf8, encoding, operation, [](const QByteArray &) { return true; });
+    if (checked.stopped)
+        return FileIoResult::Stop();
+    const qint64 bad = checked.bad;
     if (bad < 0)
         return FileIoResult::Success();
     const LineEnds::Counts before = LineEnds::Count(utf8.first(bad));
@@ -77,7 +94,8 @@ FileIoResult TextFileWriter::CheckEncodable(QByteArrayView utf8, const TextEncod
                                                .arg(CharacterAt(utf8, bad), encoding.Name()));
 }
 
-FileIoResult TextFileWriter::Write(const QString &path, QByteArrayView utf8, const TextEncoding &encoding)
+FileIoResult TextFileWriter::Write(const QString &path, QByteArrayView utf8, const TextEncoding &encoding,
+                                   LongOperation *operation)
 {
     if (const FileIoResult target = CheckTarget(path); !target.ok())
         return target;
@@ -89,10 +107,16 @@ FileIoResult TextFileWriter::Write(const QString &path, QByteArrayView utf8, con
     if (encoding.IsPassThrough()) {
         file.Write(utf8);
     } else {
-        const qint64 bad = EncodeText(utf8, encoding, [&](const QByteArray &encoded) { return file.Write(encoded); });
-        if (bad >= 0) { // never half a file
+        const Encoded written = EncodeText(utf8, encoding, operation,
+                                           [&](const QByteArray &encoded) { return file.Write(encoded); });
+        if (written.stopped) { // never half a file
             file.Cancel();
-            return FileIoResult::NotEncodable(bad, QStringLiteral("有字符无法用 %1 编码保存。").arg(encoding.Name()));
+            return FileIoResult::Stop();
+        }
+        if (written.bad >= 0) {
+            file.Cancel();
+            return FileIoResult::NotEncodable(written.bad,
+                                              QStringLiteral("有字符无法用 %1 编码保存。").arg(encoding.Name()));
         }
     }
     return Outcome(file.Commit());

@@ -22,6 +22,7 @@
 #include <optional>
 
 class QFile;
+class LongOperation;
 class QPrinter;
 class QWidget;
 class BackgroundColouring;
@@ -312,7 +313,9 @@ public:
     // The whole document, or the pages the printer's range asks for, on a
     // printer chosen in the print dialog (or a preview's), one-inch margins,
     // each page headed by the title and "第 N 页，共 M 页"; the copies asked
-    // for are drawn when the printer does not make them itself.
+    // for are drawn when the printer does not make them itself. A large
+    // document shows its progress, and the user may stop it (Stopped: the job
+    // is aborted where the printer allows it; pageStarts holds the pages drawn).
     PrintResult PrintTo(QPrinter &printer, const QString &title);
     // ---- search, replace and go to (clsScintillaSearch.cpp) ----
     // Options are switches (any non-zero value is set). Texts go to the
@@ -417,7 +420,7 @@ private:
     void WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name);
     void TakeDocument(void *document);
     void SuitLongLines();
-    FileIoResult CheckEncodable() const;
+    FileIoResult CheckEncodable(LongOperation *operation = nullptr) const;
 
     MessageObserver m_observer;
     QPointer<EditorWindow> m_editor;

@@ -3,6 +3,7 @@
 #include "clsScintilla.h"
 
 #include "BackgroundLoad.h"
+#include "DocumentCapacity.h"
 #include "DocumentLoader.h"
 #include "LineEndSurvey.h"
 #include "LineEnds.h"
@@ -46,7 +47,7 @@ FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::option
     if (m_loading)
         return FileIoResult::Failure(QStringLiteral("这个文档正在读入。"));
     QFile file;
-    if (FileIoResult opened = TextFileReader::Open(strFile, file); !opened.ok())
+    if (FileIoResult opened = TextFileReader::Open(strFile, file, DocumentCapacity::Largest()); !opened.ok())
         return opened;
     return ReadTextFile(file, file.size(), encoding);
 }
@@ -186,7 +187,7 @@ FileIoResult clsScintilla::SaveToFile(const QString &strFile)
 }
 
 // Every character must fit the encoding before anything is written.
-FileIoResult clsScintilla::CheckEncodable() const
+FileIoResult clsScintilla::CheckEncodable(LongOperation *operation) const
 {
     if (m_encoding.IsPassThrough())
         return FileIoResult::Success();
@@ -194,7 +195,7 @@ FileIoResult clsScintilla::CheckEncodable() const
     const char *data = length > 0 ? static_cast<const char *>(m_editor->SendScintillaPtrResult(
                                         Sci::SCI_GETCHARACTERPOINTER))
                                   : "";
-    return TextFileWriter::CheckEncodable(QByteArrayView(data, length), m_encoding);
+    return TextFileWriter::CheckEncodable(QByteArrayView(data, length), m_encoding, operation);
 }
 
 FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
@@ -203,7 +204,10 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         return FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
     if (const FileIoResult target = TextFileWriter::CheckTarget(strFile); !target.ok())
         return target;
-    if (const FileIoResult encodable = CheckEncodable(); !encodable.ok())
+    // Encoding is what takes long (checked, then written): twice the text.
+    LongOperation operation(QStringLiteral("正在保存"));
+    operation.SetTotal(2 * qint64(GetLen()));
+    if (const FileIoResult encodable = CheckEncodable(&operation); !encodable.ok())
         return encodable;
 
     // The component's own buffer, made contiguous: no copy of the document
@@ -218,5 +222,5 @@ FileIoResult clsScintilla::WriteTextFile(const QString &strFile)
         data = filtered.constData();
     }
     const qint64 bytes = filtered.isNull() ? length : filtered.size();
-    return TextFileWriter::Write(strFile, QByteArrayView(data, bytes), m_encoding);
+    return TextFileWriter::Write(strFile, QByteArrayView(data, bytes), m_encoding, &operation);
 }

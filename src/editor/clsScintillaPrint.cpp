@@ -4,6 +4,7 @@
 
 #include "PageGeometry.h"
 #include "PrintColourScope.h"
+#include "platform/LongOperation.h"
 #include "platform/PrinterSeam.h"
 #include "platform/RuntimeError.h"
 
@@ -169,8 +170,21 @@ PrintResult clsScintilla::PrintTo(QPrinter &printer, const QString &title)
         return editor->SendScintilla(Sci::SCI_FORMATRANGE, draw ? 1UL : 0UL, &painter, ToQRect(textArea), cpMin,
                                      txtLen);
     };
+    // Laying out the pages counts as much as drawing them.
+    LongOperation operation(QStringLiteral("正在打印"));
+    const qint64 half = std::max(1L, txtLen);
+    operation.SetTotal(2 * half);
+    auto stop = [&](std::vector<long> pages) {
+        printer.abort();
+        painter.end();
+        editor->SendScintilla(Sci::SCI_FORMATRANGE, 0UL, 0L);
+        return PrintResult::Cancelled(std::move(pages));
+    };
     std::vector<long> starts;
     for (long position = 0;;) {
+        operation.SetDone(position);
+        if (!operation.Breathe())
+            return stop({});
         starts.push_back(position);
         const long next = formatRange(false, position);
         if (next >= txtLen)
@@ -193,6 +207,9 @@ PrintResult clsScintilla::PrintTo(QPrinter &printer, const QString &title)
     const std::vector<int> order = PrintOrder(printer, first, last);
     for (size_t i = 0; i < order.size(); ++i) {
         const int page = order[i];
+        operation.SetDone(half + half * qint64(i) / qint64(order.size()));
+        if (!operation.Breathe())
+            return stop(std::move(result.pageStarts));
         if (i > 0 && !printer.newPage()) {
             result = PrintResult::Failure(QStringLiteral("打印机无法开始新的一页。"), std::move(result.pageStarts));
             break;

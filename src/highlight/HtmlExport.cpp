@@ -3,6 +3,7 @@
 #include "HtmlOutputBuffer.h"
 #include "editor/clsScintilla.h"
 #include "modHighlighter.h"
+#include "platform/LongOperation.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/WebSite.h"
 
@@ -79,6 +80,31 @@ char *PutNumber(char *out, unsigned value)
     return out;
 }
 
+// The whole text coloured, a slice at a time; false when the user stopped
+// it. The lexer has to start at a line start.
+bool ColourRest(clsScintilla &editor, long length, LongOperation &operation)
+{
+    using Sci = QsciScintillaBase;
+    LongOperation::Pace pace;
+    for (;;) {
+        const long endStyled = editor.SendEditor(Sci::SCI_GETENDSTYLED);
+        if (endStyled >= length)
+            return true;
+        operation.SetDone(endStyled);
+        if (!operation.Breathe())
+            return false;
+        const long from = editor.SendEditor(Sci::SCI_POSITIONFROMLINE,
+                                            editor.SendEditor(Sci::SCI_LINEFROMPOSITION, endStyled));
+        const long to = long(std::min<qint64>(length, endStyled + pace.Next()));
+        editor.SendEditor(Sci::SCI_COLOURISE, from, to);
+        if (editor.SendEditor(Sci::SCI_GETENDSTYLED) <= endStyled) {
+            // A lexer that styles nothing in a slice (the container's) gets the rest at once.
+            editor.ColouriseRest();
+            return true;
+        }
+    }
+}
+
 // The style of every byte, read in blocks (one request per block, not per
 // byte), and the set of styles that occur.
 struct StyleMap
@@ -88,10 +114,16 @@ struct StyleMap
     std::unique_ptr<unsigned char[]> styles;
     std::array<bool, 256> used{};
 
-    explicit StyleMap(const clsScintilla &editor, long length) : styles(new unsigned char[std::size_t(length) + 1])
+    explicit StyleMap(long length) : styles(new unsigned char[std::size_t(length) + 1]) {}
+
+    // False when the user stopped it; progress counts from `doneBefore`.
+    bool Read(const clsScintilla &editor, long length, LongOperation &operation, qint64 doneBefore)
     {
         std::vector<char> styled(2 * Block + 2);
         for (long start = 0; start < length; start += Block) {
+            operation.SetDone(doneBefore + start);
+            if (!operation.Breathe())
+                return false;
             const long end = std::min(length, start + Block);
             editor.GetStyledText(start, end, styled.data());
             // Text and style bytes alternate.
@@ -101,6 +133,7 @@ struct StyleMap
                 used[style] = true;
             }
         }
+        return true;
     }
 };
 
@@ -126,15 +159,21 @@ public:
     {
     }
 
-    // False when the file refused a block.
-    bool Write(SafeFileWriter &file)
+    enum Outcome { Written, Refused, Stopped };
+
+    // Refused when the file refused a block; progress counts from `doneBefore`.
+    Outcome Write(SafeFileWriter &file, LongOperation &operation, qint64 doneBefore)
     {
         HtmlOutputBuffer output;
+        LongOperation::Pace pace;
         int open = -1;
         long pos = 0;
         long column = 0;
         while (pos < m_length) {
-            const long blockEnd = std::min(m_length, pos + m_block);
+            operation.SetDone(doneBefore + pos);
+            if (!operation.Breathe())
+                return Stopped;
+            const long blockEnd = long(std::min<qint64>({m_length, pos + m_block, pos + pace.Next()}));
             char *out = output.Reserve(std::size_t(blockEnd - pos) * m_worstPerByte + 64);
             while (pos < blockEnd) {
                 const int style = m_styles[pos];
@@ -150,11 +189,11 @@ public:
             }
             output.Commit(out);
             if (output.Used() >= FlushAt && !output.WriteTo(file))
-                return false;
+                return Refused;
         }
         if (open >= 0)
             output.AppendOutput("</span>", 7);
-        return output.WriteTo(file);
+        return output.WriteTo(file) ? Written : Refused;
     }
 
 private:
@@ -309,12 +348,19 @@ QString HtmlColour(long colour)
     return QLatin1Char('#') + hex.mid(4, 2) + hex.mid(2, 2) + hex.mid(0, 2);
 }
 
+// Colouring, reading the styles and writing the body each count the text
+// once towards the progress.
 FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
 {
-    // Styles must reach the end of the text before they are read back.
-    editor.ColouriseRest();
+    LongOperation operation(QStringLiteral("正在导出为HTML"));
     const long length = std::max(0L, editor.GetLen());
-    const StyleMap map(editor, length);
+    operation.SetTotal(3 * qint64(length));
+    // Styles must reach the end of the text before they are read back.
+    if (!ColourRest(editor, length, operation))
+        return FileIoResult::Stop();
+    StyleMap map(length);
+    if (!map.Read(editor, length, operation, length))
+        return FileIoResult::Stop();
     const auto *text = reinterpret_cast<const unsigned char *>(editor.CharacterPointer());
 
     SafeFileWriter file(path);
@@ -322,8 +368,12 @@ FileIoResult ExportHtml(const QString &path, clsScintilla &editor)
         return FileIoResult::Failure(opened.reason);
     file.Write(Head(editor, map.used));
     const long tabWidth = editor.SendEditor(QsciScintillaBase::SCI_GETTABWIDTH);
-    if (length > 0)
-        BodyWriter(text, map.styles.get(), length, tabWidth).Write(file);
+    if (length > 0
+        && BodyWriter(text, map.styles.get(), length, tabWidth).Write(file, operation, 2 * qint64(length))
+               == BodyWriter::Stopped) {
+        file.Cancel(); // an old page keeps its bytes
+        return FileIoResult::Stop();
+    }
     file.Write(QByteArrayView("\r\n  </BODY>\r\n</HTML>\r\n"));
     if (const FileWriteResult written = file.Commit(); !written)
         return FileIoResult::Failure(written.reason);

@@ -15,5 +15,6 @@ QString HtmlColour(long colour);
 // per run of equal style. The page is UTF-8 and its markup characters are
 // written as character references. The file is replaced only when the whole
 // page could be written; otherwise the result says why (in Chinese) and the
-// old file stays as it was.
+// old file stays as it was. A large document shows its progress, and the
+// user may stop the export (the result is then Stopped, the file untouched).
 FileIoResult ExportHtml(const QString &path, clsScintilla &editor);

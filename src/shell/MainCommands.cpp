@@ -21,6 +21,7 @@
 #include "highlight/modHighlighter.h"
 #include "platform/FileDialogSeam.h"
 #include "platform/MessageBoxSeam.h"
+#include "platform/PdfFileOutput.h"
 #include "platform/PrinterSeam.h"
 #include "platform/TryStep.h"
 #include "platform/WebSite.h"
@@ -219,7 +220,9 @@ void MainCommands::ExportHtml()
     const QString path = m_main->AskFileName(frmMain::FileDialogKind::ExportHtml, doc ? doc->strFile : QString());
     if (!path.isEmpty() && doc && doc->sciMain) {
         const FileIoResult result = ::ExportHtml(path, *doc->sciMain);
-        if (!result.ok())
+        if (result.outcome == FileIoResult::Stopped)
+            m_main->statusBar()->showMessage(QStringLiteral("已取消导出为HTML，文件没有写入。"), MessageTime);
+        else if (!result.ok())
             MsgBox(m_main, WriteFailureMessage(WrittenFile::HtmlPage, {{path, result.reason}}),
                    QStringLiteral("导出为HTML"), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
     }
@@ -248,6 +251,20 @@ void MainCommands::ReportPrint(const PrintResult &result)
                QMessageBox::Ok, QMessageBox::Warning);
 }
 
+// A stopped print says so in the status bar, not in a box: the user asked
+// for it. A printer that cannot take a job back still gets the pages drawn.
+void MainCommands::ReportStoppedPrint(const PrintResult &result, const QPrinter &printer, bool toFile)
+{
+    QString text;
+    if (toFile)
+        text = QStringLiteral("已取消打印，PDF 文件没有写入。");
+    else if (printer.printerState() == QPrinter::Aborted || result.Pages() == 0)
+        text = QStringLiteral("已取消打印。");
+    else
+        text = QStringLiteral("已停止打印：已排好的 %1 页仍可能由打印机打印出来。").arg(result.Pages());
+    m_main->statusBar()->showMessage(text, MessageTime);
+}
+
 // The print dialog first: printer, pages, copies, or a PDF file.
 void MainCommands::Print()
 {
@@ -255,8 +272,18 @@ void MainCommands::Print()
     if (!doc || !doc->sciMain || doc->sciMain->IsLoading())
         return;
     std::unique_ptr<QPrinter> printer = PrinterToUse(*doc);
-    if (PrinterSeam::Current().AskPrintSettings(*printer, m_main))
-        ReportPrint(doc->sciMain->PrintTo(*printer, doc->windowTitle()));
+    if (PrinterSeam::Current().AskPrintSettings(*printer, m_main)) {
+        PdfFileOutput output(*printer);
+        PrintResult result = doc->sciMain->PrintTo(*printer, doc->windowTitle());
+        if (result.ok() && output.ToFile())
+            if (const FileWriteResult written = output.Commit(); !written)
+                result = PrintResult::Failure(
+                    QStringLiteral("无法写入 PDF 文件“%1”：%2").arg(output.Target(), written.reason));
+        if (result.outcome == PrintResult::Stopped)
+            ReportStoppedPrint(result, *printer, output.ToFile());
+        else
+            ReportPrint(result);
+    }
     doc->sciMain->SetFocus();
 }
 
@@ -271,7 +298,10 @@ void MainCommands::PrintPreview()
     const QString title = doc->windowTitle();
     PrintResult last;
     PrinterSeam::Current().ShowPreview(*printer, m_main, [&](QPrinter *target) { last = sci->PrintTo(*target, title); });
-    ReportPrint(last);
+    if (last.outcome == PrintResult::Stopped)
+        m_main->statusBar()->showMessage(QStringLiteral("已停止排版打印预览的页面。"), MessageTime);
+    else
+        ReportPrint(last);
     sci->SetFocus();
 }
 

@@ -77,6 +77,7 @@ private:
     void FillWindowList();
     std::unique_ptr<QPrinter> PrinterToUse(const frmDoc &doc) const;
     void ReportPrint(const PrintResult &result);
+    void ReportStoppedPrint(const PrintResult &result, const QPrinter &printer, bool toFile);
     void TellSearch(bool found, const clsScintilla &sci);
     void TellSearch(SearchOutcome outcome, const clsScintilla &sci);
     static constexpr int MessageTime = 5000; // ms a search's message stays

@@ -596,6 +596,10 @@ bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
     if (!m_diskGuard->MaySave(doc->sciMain.get(), path))
         return false;
     FileIoResult result = doc->sciMain->SaveToFile(path);
+    if (result.outcome == FileIoResult::Stopped) {
+        ReportStoppedSave();
+        return false;
+    }
     if (result.outcome == FileIoResult::Unencodable) {
         const QString text = QStringLiteral("无法保存文件“%1”：%2\n\n选择“是”改为以 UTF-8 编码保存；"
                                             "选择“取消”则不保存，文件保持原样。")
@@ -610,6 +614,10 @@ bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
         }
         doc->sciMain->ConvertEncoding(TextEncoding(TextEncoding::Utf8));
         result = doc->sciMain->SaveToFile(path);
+        if (result.outcome == FileIoResult::Stopped) {
+            ReportStoppedSave();
+            return false;
+        }
     }
     if (!result.ok()) {
         ReportSaveFailure(path, result.reason);
@@ -618,6 +626,12 @@ bool frmMain::WriteDocument(frmDoc *doc, const QString &path)
     m_diskGuard->Track(doc->sciMain.get(), path);
     m_backups->Saved(doc->sciMain.get());
     return true;
+}
+
+// The user stopped it: not a failure, no box.
+void frmMain::ReportStoppedSave()
+{
+    stb->showMessage(QStringLiteral("已取消保存，文件保持原样。"), 5000);
 }
 
 bool frmMain::ReopenDocument(frmDoc *doc, const TextEncoding &encoding)

@@ -155,6 +155,7 @@ private:
     static long CharacterPosition(const clsScintilla &sci, long line, long column);
     void TakeDroppedUri(const QString &uri);
     void ReportSaveFailure(const QString &path, const QString &reason);
+    void ReportStoppedSave();
     void DetachFromFile(frmDoc *doc);
     bool RestoreBackup(const RecoverableDocument &document);
     void SaveSession();

@@ -1,9 +1,11 @@
+#include "RecordingProgress.h"
 #include "TestEditorHost.h"
 #include "TestFiles.h"
 #include "editor/ChunkDecoder.h"
 #include "editor/ChunkEncoder.h"
 #include "editor/TextEncoding.h"
 
+#include <QDir>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -397,6 +399,39 @@ TEST_F(EncodingTest, PiecewiseConversionMatchesQtOnRandomText)
     const QByteArray big5 = QtEncoded(big5Text, "Big5");
     EXPECT_TRUE(decodePieces(TextEncoding(TextEncoding::Big5), big5) == big5Text.toUtf8());
     EXPECT_TRUE(encodePieces(TextEncoding(TextEncoding::Big5), big5Text.toUtf8()) == big5);
+}
+
+// Saving in an encoding other than UTF-8 (checked, then written) shows its
+// progress; stopped in either pass, the file keeps its bytes, nothing is
+// left beside it and the document stays modified; the next save writes it.
+TEST_F(EncodingTest, ASaveInALegacyEncodingShowsProgressAndStopsWhenAsked)
+{
+    QString text;
+    for (int i = 0; i < 10000; ++i)
+        text += QStringLiteral("第 %1 行：中文 mixed ASCII 繁體\n").arg(i);
+    const QByteArray old = "old bytes";
+    const QString path = Write(QStringLiteral("doc.txt"), old);
+    sci().SetTextBytes(text.toUtf8());
+    sci().ConvertEncoding(TextEncoding(TextEncoding::GB18030));
+    RecordingProgress progress;
+    QuickSlices slices(4096);
+    for (const int stopAt : {25, 75}) {
+        SCOPED_TRACE(stopAt);
+        progress.stopAt = stopAt;
+        EXPECT_EQ(sci().SaveToFile(path).outcome, FileIoResult::Stopped);
+        EXPECT_EQ(Read(path), old);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("doc.txt")});
+        EXPECT_TRUE(sci().Modified());
+        EXPECT_FALSE(progress.visible);
+    }
+    progress.stopAt = -1;
+    progress.percents.clear();
+    ASSERT_TRUE(sci().SaveToFile(path).ok());
+    EXPECT_EQ(Read(path), QtEncoded(text, "GB18030"));
+    EXPECT_FALSE(sci().Modified());
+    EXPECT_TRUE(progress.tasks.contains(QStringLiteral("正在保存")));
+    ASSERT_FALSE(progress.percents.empty());
+    EXPECT_GE(progress.percents.back(), 99);
 }
 
 } // namespace

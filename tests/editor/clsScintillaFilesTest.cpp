@@ -1,6 +1,8 @@
 #include "TestFiles.h"
 #include "SmallFilesystem.h"
 #include "TestEditorHost.h"
+#include "editor/DocumentCapacity.h"
+#include "editor/EditorWindow.h"
 #include "UnprivilegedScope.h"
 #include "RecordingProgress.h"
 #include "editor/BackgroundLoad.h"
@@ -8,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -397,6 +400,62 @@ TEST_F(EditorFilesTest, PermissionsOfFilesAndFoldersAreRespected)
     EXPECT_EQ(Read(locked), QByteArray("old content"));
     EXPECT_EQ(Read(inside), QByteArray("old content"));
     EXPECT_TRUE(sci().Modified());
+}
+
+// Every editor's document is the component's large-text one (positions and
+// lines counted in 64 bits), still holding UTF-8.
+TEST_F(EditorFilesTest, EveryEditorHoldsALargeTextDocument)
+{
+    EXPECT_TRUE(sci().SendEditor(Sci::SCI_GETDOCUMENTOPTIONS) & Sci::SC_DOCUMENTOPTION_TEXT_LARGE);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_GETCODEPAGE), long(Sci::SC_CP_UTF8));
+    sci().SetTextBytes("\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_POSITIONAFTER, 0), 3);
+
+    // A file is read into a document of its own, which is one too.
+    ASSERT_TRUE(sci().LoadFile(Write(QStringLiteral("small.txt"), "\xE4\xB8\xAD\xE6\x96\x87\n")).ok());
+    EXPECT_TRUE(sci().SendEditor(Sci::SCI_GETDOCUMENTOPTIONS) & Sci::SC_DOCUMENTOPTION_TEXT_LARGE);
+    EXPECT_EQ(sci().SendEditor(Sci::SCI_POSITIONAFTER, 0), 3);
+}
+
+// A file larger than the memory available now can hold is refused before a
+// byte is read, with the limit and what to do; the document stays as it was.
+TEST_F(EditorFilesTest, AFileTheMemoryCannotHoldIsRefusedWithItsLimit)
+{
+    ASSERT_GT(DocumentCapacity::AvailableMemory(), 0); // the system says how much
+    const qint64 largest = DocumentCapacity::Largest();
+    QFile huge(Path(QStringLiteral("huge.log")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(largest + (qint64(1) << 30))); // sparse: no disk taken
+    huge.close();
+    sci().SetTextBytes("kept");
+    sci().SetSavePoint();
+
+    const FileIoResult result = sci().LoadFile(huge.fileName());
+    EXPECT_EQ(result.outcome, FileIoResult::Failed);
+    EXPECT_FALSE(result.partial);
+    EXPECT_TRUE(result.reason.contains(QStringLiteral("split"))) << result.reason.toStdString();
+    // The memory available moves; the limit named is near the one asked for here.
+    const QRegularExpression limit(QStringLiteral("最多能打开约 (\\d+\\.\\d) GB"));
+    const QRegularExpressionMatch named = limit.match(result.reason);
+    ASSERT_TRUE(named.hasMatch()) << result.reason.toStdString();
+    EXPECT_NEAR(named.captured(1).toDouble(), double(largest) / (1 << 30), 0.5) << result.reason.toStdString();
+    EXPECT_EQ(sci().GetText(), QByteArray("kept"));
+    EXPECT_FALSE(sci().Modified());
+}
+
+// The component's signals cut positions to 32 bits; beyond 2 GiB the
+// position meant is put back from the low bits and where the screen is.
+TEST_F(EditorFilesTest, PositionsCutTo32BitsAreWidenedNearTheScreen)
+{
+    const auto cut = [](long position) { return int(std::uint32_t(position)); };
+    EXPECT_EQ(EditorWindow::WidenedPosition(12345, 100000, 0), 12345);
+    const long threeGigabytes = 3L << 30, fiveGigabytes = 5L << 30;
+    EXPECT_EQ(EditorWindow::WidenedPosition(cut(threeGigabytes - 10), threeGigabytes, 0), threeGigabytes - 10);
+    EXPECT_EQ(EditorWindow::WidenedPosition(cut(100), threeGigabytes, threeGigabytes - 1000), 100);
+    // Beyond 4 GiB the same low bits stand for two positions.
+    const long far = (1L << 32) + 500;
+    EXPECT_EQ(EditorWindow::WidenedPosition(cut(far), fiveGigabytes, far - 2000), far);
+    EXPECT_EQ(EditorWindow::WidenedPosition(cut(far), fiveGigabytes, 0), 500);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "PdfPrinter.h"
+#include "RecordingProgress.h"
 #include "TestEditorHost.h"
 #include "TestFiles.h"
 #include "TextRecordingPrinter.h"
@@ -6,6 +7,9 @@
 #include "platform/RuntimeError.h"
 
 #include <QFile>
+#include <QPrinter>
+#include <algorithm>
+#include <memory>
 #include <gtest/gtest.h>
 
 using Sci = QsciScintillaBase;
@@ -235,6 +239,48 @@ TEST_F(PrintTest, FormattingDataIsReleasedAfterTheLastPage)
     for (int i = 0; i < result.Pages(); ++i)
         EXPECT_EQ(formatting[i], (std::pair<long, long>{-1, result.pageStarts[std::size_t(i)]}));
     EXPECT_EQ(formatting.last(), (std::pair<long, long>{0, 0}));
+}
+
+// Laying out and drawing show their progress up to the end; stopped while
+// laying out, no page is drawn; stopped while drawing, the pages drawn so
+// far are named; a print after that prints every page.
+TEST_F(PrintTest, APrintShowsItsProgressAndStopsWhenAsked)
+{
+    PdfPrinter pdf(Path(QStringLiteral("doc.pdf")));
+    sci().SetTextBytes(Lines(3000));
+    RecordingProgress progress;
+    QuickSlices slices(1);
+
+    std::unique_ptr<QPrinter> printer = pdf.DefaultPrinter();
+    const PrintResult whole = sci().PrintTo(*printer, QStringLiteral("doc"));
+    ASSERT_TRUE(whole.ok()) << whole.reason.toStdString();
+    ASSERT_GT(whole.Pages(), 20);
+    EXPECT_EQ(progress.tasks, QStringList{QStringLiteral("正在打印")});
+    EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
+    EXPECT_GE(progress.percents.size(), std::size_t(whole.Pages()));
+    EXPECT_GE(progress.percents.back(), 95);
+    EXPECT_FALSE(progress.visible);
+
+    progress.stopAt = 25;
+    printer = pdf.DefaultPrinter();
+    const PrintResult laidOut = sci().PrintTo(*printer, QStringLiteral("doc"));
+    EXPECT_EQ(laidOut.outcome, PrintResult::Stopped);
+    EXPECT_EQ(laidOut.Pages(), 0);
+
+    progress.stopAt = 75;
+    printer = pdf.DefaultPrinter();
+    const PrintResult drawn = sci().PrintTo(*printer, QStringLiteral("doc"));
+    EXPECT_EQ(drawn.outcome, PrintResult::Stopped);
+    EXPECT_GT(drawn.Pages(), 0);
+    EXPECT_LT(drawn.Pages(), whole.Pages());
+    EXPECT_FALSE(progress.visible);
+
+    progress.stopAt = -1;
+    printer = pdf.DefaultPrinter();
+    const PrintResult again = sci().PrintTo(*printer, QStringLiteral("doc"));
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again.pageStarts, whole.pageStarts);
+    EXPECT_EQ(PdfPrinter::PageCount(Path(QStringLiteral("doc.pdf"))), whole.Pages());
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "RecordingProgress.h"
 #include "TestEditorHost.h"
 #include "SmallFilesystem.h"
 #include "TestFiles.h"
@@ -9,8 +10,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 using Sci = QsciScintillaBase;
@@ -324,6 +328,105 @@ TEST_F(HtmlExportTest, AFullDiskFailsTheExportAndKeepsTheOldPage)
         EXPECT_EQ(result.reason, QStringLiteral("磁盘空间不足。"));
         EXPECT_EQ(Read(old), QByteArray("old page"));
     }
+}
+
+// A C++ text long enough for many slices, not coloured yet.
+QByteArray SourceLines(int lines)
+{
+    QByteArray text;
+    for (int i = 0; i < lines; ++i)
+        text += "int value" + QByteArray::number(i) + " = " + QByteArray::number(i * 7) + "; // \xE6\xB3\xA8 <" +
+                QByteArray::number(i) + ">\r\n";
+    return text;
+}
+
+class HtmlExportProgressTest : public HtmlExportTest
+{
+protected:
+    void SetUp() override
+    {
+        HtmlExportTest::SetUp();
+        LoadHighlighter(QCoreApplication::applicationDirPath() + QStringLiteral("/highlighters/CPP.CHL"));
+        ASSERT_EQ(HighlighterCount, 1);
+    }
+
+    static void Uncoloured(clsScintilla &editor, const QByteArray &text)
+    {
+        ApplyHighlighter(editor, QStringLiteral("CPP"));
+        editor.SetTextBytes(text);
+        ASSERT_LT(editor.SendEditor(Sci::SCI_GETENDSTYLED), editor.GetLen());
+    }
+
+    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+};
+
+// Colouring, reading styles and writing the body in slices shows its
+// progress up to the end and gives the same page as in one go.
+TEST_F(HtmlExportProgressTest, ProgressRunsToTheEndAndSlicesChangeNothing)
+{
+    const QByteArray text = SourceLines(12000);
+    Uncoloured(sci(), text);
+    TestEditorHost whole;
+    Uncoloured(whole.sci(), text);
+    const QByteArray expected = Export(whole.sci(), QStringLiteral("whole.html"));
+
+    RecordingProgress progress;
+    QuickSlices slices(8192);
+    const QByteArray page = Export(sci());
+    EXPECT_EQ(page, expected);
+    EXPECT_EQ(progress.tasks, QStringList{QStringLiteral("正在导出为HTML")});
+    ASSERT_GT(progress.percents.size(), 50u);
+    EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
+    EXPECT_LT(progress.percents.front(), 5);
+    EXPECT_GE(progress.percents.back(), 99);
+    EXPECT_FALSE(progress.visible);
+}
+
+// Stopped while colouring, while reading styles or while writing, the
+// export reports it, the old page keeps its bytes and nothing is left
+// beside it; an export after that writes the whole page.
+TEST_F(HtmlExportProgressTest, AStoppedExportLeavesTheOldPageAndTheNextOneWorks)
+{
+    Uncoloured(sci(), SourceLines(8000));
+    RecordingProgress progress;
+    QuickSlices slices(8192);
+    const QString page = Write(QStringLiteral("page.html"), "old page");
+    for (const int stopAt : {10, 50, 90}) {
+        SCOPED_TRACE(stopAt);
+        progress.stopAt = stopAt;
+        const FileIoResult result = ExportHtml(page, sci());
+        EXPECT_EQ(result.outcome, FileIoResult::Stopped);
+        EXPECT_EQ(Read(page), QByteArray("old page"));
+        EXPECT_EQ(Entries(), QStringList{QStringLiteral("page.html")});
+        EXPECT_FALSE(progress.visible);
+    }
+    // Stopped with no page there before, none is made.
+    const FileIoResult fresh = ExportHtml(Path(QStringLiteral("new.html")), sci());
+    EXPECT_EQ(fresh.outcome, FileIoResult::Stopped);
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("new.html"))));
+
+    progress.stopAt = -1;
+    const QByteArray whole = Export(sci());
+    EXPECT_TRUE(whole.startsWith("<HTML>\r\n"));
+    EXPECT_TRUE(whole.endsWith(BodyClose));
+    EXPECT_TRUE(Body(whole).contains("value7999"));
+}
+
+// A page with a second name is written in place; stopped half way, both
+// names still hold the old bytes.
+TEST_F(HtmlExportProgressTest, AStoppedExportInPlacePutsTheOldBytesBack)
+{
+    Uncoloured(sci(), SourceLines(8000));
+    const QByteArray old = "old page, " + QByteArray(1000, 'o');
+    const QString page = Write(QStringLiteral("page.html"), old);
+    const QString other = Path(QStringLiteral("other.html"));
+    ASSERT_EQ(::link(QFile::encodeName(page).constData(), QFile::encodeName(other).constData()), 0);
+    RecordingProgress progress;
+    progress.stopAt = 90;
+    QuickSlices slices(8192);
+    EXPECT_EQ(ExportHtml(page, sci()).outcome, FileIoResult::Stopped);
+    EXPECT_EQ(Read(page), old);
+    EXPECT_EQ(Read(other), old);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "RecordingProgress.h"
 #include "PdfPrinter.h"
 #include "SmallFilesystem.h"
 #include "highlight/HtmlExport.h"
@@ -19,6 +20,7 @@
 #include <QSettings>
 #include <QStringEncoder>
 #include <QTimer>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -376,6 +378,33 @@ TEST_F(EncodingCommandsTest, TheClosePromptAndExitGoThroughTheSameCheck)
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(Read(path), (Text + QStringLiteral("😀")).toUtf8());
+}
+
+// 取消 while a document is saved in GB18030: the file keeps its bytes, the
+// document stays modified and the status bar says so, with no box; saved
+// through, the file holds the edit.
+TEST_F(EncodingCommandsTest, ASaveStoppedBy取消KeepsTheFileAndTheDocumentModified)
+{
+    const QString text = QStringLiteral("中文测试\n").repeated(40000);
+    const QByteArray before = QtEncoded(text, "GB18030");
+    const QString path = Write(QStringLiteral("gb.txt"), before);
+    window->OpenDocument(path);
+    ASSERT_EQ(Panel(3), QStringLiteral("GB18030"));
+    Editor().ReplaceSel(QStringLiteral("改"));
+    QuickSlices slices(4096);
+    RecordingProgress progress;
+    progress.stopAt = 50;
+    Actions().mnuSave->trigger();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(Read(path) == before);
+    EXPECT_EQ(Panel(2), QStringLiteral("已编辑"));
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("已取消保存，文件保持原样。"));
+
+    progress.stopAt = -1;
+    Actions().mnuSave->trigger();
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_TRUE(Read(path) == QtEncoded(QStringLiteral("改") + text, "GB18030"));
+    EXPECT_NE(Panel(2), QStringLiteral("已编辑"));
 }
 
 } // namespace

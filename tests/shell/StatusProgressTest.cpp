@@ -1,15 +1,19 @@
 #include "MainWindowFixture.h"
+#include "PdfPrinter.h"
 #include "RecordingProgress.h"
 #include "editor/BackgroundLoad.h"
 #include "editor/clsScintilla.h"
 #include "shell/StatusBarPanels.h"
 #include "shell/StatusProgress.h"
+#include "shell/MainActions.h"
 #include "shell/frmDoc.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QDir>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -22,6 +26,42 @@ protected:
         MainWindowFixture::SetUp();
         Start();
     }
+
+    StatusProgress *Progress() const { return window->stb->findChild<StatusProgress *>(); }
+
+    // Clicks 取消 once the status bar shows `percent` or more; notes the
+    // highest percentage seen.
+    void StopAt(int percent)
+    {
+        m_stopAt = percent;
+        m_highest = -1;
+        m_watch.setInterval(0);
+        m_watch.disconnect();
+        QObject::connect(&m_watch, &QTimer::timeout, [this] {
+            StatusProgress *progress = Progress();
+            if (!progress || !progress->isVisible())
+                return;
+            m_highest = std::max(m_highest, progress->barDone->value());
+            if (m_stopAt >= 0 && m_highest >= m_stopAt)
+                QTest::mouseClick(progress->cmdStop, Qt::LeftButton);
+        });
+        m_watch.start();
+    }
+
+    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+
+    static QByteArray ManyLines(int count)
+    {
+        QByteArray text;
+        for (int i = 0; i < count; ++i)
+            text += "int line" + QByteArray::number(i) + " = " + QByteArray::number(i) + "; // <" +
+                    QByteArray::number(i) + ">\n";
+        return text;
+    }
+
+    int m_stopAt = -1;
+    int m_highest = -1;
+    QTimer m_watch;
 };
 
 // The main window's status bar holds the progress piece, hidden until long
@@ -89,6 +129,59 @@ TEST_F(StatusProgressTest, WorkThatCannotStopOffersNo取消)
     stoppable.ShowNow();
     EXPECT_TRUE(progress->cmdStop->isEnabled());
     EXPECT_EQ(progress->lblTask->text(), QStringLiteral("正在查找…"));
+}
+
+// 取消 during an export: the old page keeps its bytes, nothing is left
+// beside it, the status bar says it was cancelled and no box appears; the
+// next export writes the page.
+TEST_F(StatusProgressTest, AnExportStoppedBy取消KeepsTheOldPage)
+{
+    Editor().SetTextBytes(ManyLines(20000));
+    const QString page = Write(QStringLiteral("page.html"), "old page");
+    QuickSlices slices(8192);
+    StopAt(60);
+    dialogs.Answer(page);
+    Actions().mnuExportHTML->trigger();
+    EXPECT_GE(m_highest, 60);
+    EXPECT_EQ(Read(page), QByteArray("old page"));
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("page.html")});
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("已取消导出为HTML，文件没有写入。"));
+    EXPECT_FALSE(Progress()->isVisible());
+
+    StopAt(-1);
+    dialogs.Answer(page);
+    Actions().mnuExportHTML->trigger();
+    EXPECT_GE(m_highest, 99);
+    EXPECT_TRUE(Read(page).contains("line19999"));
+    EXPECT_TRUE(Read(page).endsWith("</HTML>\r\n"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+}
+
+// 取消 during printing to a PDF file: the old file keeps its bytes and no
+// half-written file is left or reported as printed; printed through, the
+// file holds every page.
+TEST_F(StatusProgressTest, APrintToPdfStoppedBy取消WritesNoFile)
+{
+    const QString pdf = Path(QStringLiteral("doc.pdf"));
+    PdfPrinter printer(pdf);
+    Editor().SetTextBytes(ManyLines(4000));
+    Write(QStringLiteral("doc.pdf"), "old pdf");
+    QuickSlices slices(1);
+    StopAt(70);
+    Actions().mnuPrint->trigger();
+    EXPECT_EQ(printer.dialogsShown, 1);
+    EXPECT_GE(m_highest, 70);
+    EXPECT_EQ(Read(pdf), QByteArray("old pdf"));
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("doc.pdf")});
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("已取消打印，PDF 文件没有写入。"));
+
+    StopAt(-1);
+    Actions().mnuPrint->trigger();
+    EXPECT_GT(PdfPrinter::PageCount(pdf), 40);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("doc.pdf")});
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 } // namespace

@@ -128,6 +128,9 @@ public:
     // fuzzer wants chunk edges everywhere).
     void SetReadChunkSize(qint64 bytes) { m_readChunkSize = std::max<qint64>(1, bytes); }
 
+    // Files at least this big show their progress in the status bar while
+    // they are read, where the read can be stopped.
+    static constexpr qint64 LoadProgressFrom = 4 * 1000 * 1000;
     // The longest line of the file last read, in bytes. Lines from this
     // long on are laid out differently (see SuitLongLines), and a caller
     // may choose no language for them.

@@ -52,10 +52,6 @@ FileIoResult clsScintilla::OpenAndRead(const QString &strFile, const std::option
     return ReadTextFile(file, file.size(), encoding);
 }
 
-// Files at least this big show their progress in the status bar, where
-// the read can be stopped.
-constexpr qint64 ProgressFrom = 4 * 1000 * 1000;
-
 // The file is read on a worker thread into a document of its own; the
 // interface thread draws and answers the progress indicator meanwhile. The
 // editor takes no input until the new document is swapped in, and keeps its
@@ -111,7 +107,7 @@ void clsScintilla::SuitLongLines()
 void clsScintilla::WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name)
 {
     std::optional<LongOperation> operation;
-    if (size >= ProgressFrom) {
+    if (size >= LoadProgressFrom) {
         operation.emplace(QStringLiteral("正在打开“%1”").arg(name));
         operation->SetTotal(size);
     }

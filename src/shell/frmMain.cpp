@@ -446,6 +446,9 @@ void frmMain::ShowDocument(frmDoc *doc)
 bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
 {
     FileIoResult result = FileIoResult::Failure(QStringLiteral("编辑器不可用。"));
+    // A big file named at start shows its progress in a window already up.
+    if (!isVisible() && QFileInfo(path).size() >= clsScintilla::LoadProgressFrom)
+        show();
     if (doc->sciMain)
         result = doc->sciMain->LoadFile(path);
     if (result.outcome == FileIoResult::Stopped) {

@@ -9,6 +9,14 @@
 
 namespace bench {
 
+PrivateDesktop::PrivateDesktop()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", m_state.path().toLocal8Bit());
+}
+
 QByteArray CppLikeText(qint64 bytes)
 {
     static const char *const lines[] = {

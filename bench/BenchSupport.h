@@ -3,6 +3,7 @@
 #include "editor/clsScintilla.h"
 
 #include <QByteArray>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <QString>
 #include <chrono>
@@ -24,6 +25,19 @@ struct EditorHost
     }
     QWidget window;
     clsScintilla sci;
+};
+
+// What the main window keeps (placement, backups, session) goes to folders
+// of the benchmark's own, not the user's; Qt's offscreen platform unless
+// another is asked for. Made before the application, kept while it runs.
+class PrivateDesktop
+{
+public:
+    PrivateDesktop();
+
+private:
+    QTemporaryDir m_config;
+    QTemporaryDir m_state;
 };
 
 // Generated C++-like text of about the given size (deterministic).

@@ -112,12 +112,7 @@ QByteArray OneLine(QByteArray text)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    PrivateDesktop desktop;
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     qint64 megabytes = 100;

@@ -32,13 +32,7 @@ double OpenOnce(frmMain &window, const QString &path)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The main window keeps its placement in the settings: not the user's.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    QTemporaryDir state; // and backups and the session go here
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    PrivateDesktop desktop;
     QApplication app(argc, argv);
 
     QTemporaryDir dir;

@@ -103,12 +103,7 @@ void WatchingFigures(const QTemporaryDir &dir)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir state; // the backups go here, not among the user's
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    PrivateDesktop desktop;
     QApplication app(argc, argv);
 
     QTemporaryDir dir;

@@ -10,9 +10,11 @@
 
 using Sci = QsciScintillaBase;
 
-// The component's loader (what SCI_CREATELOADER answers): a document that
-// is not shown anywhere yet, filled from any thread.
-class BackgroundLoad::ComponentLoader
+// The component's loader interface, as the component names and declares
+// it (what SCI_CREATELOADER answers): a document that is not shown anywhere
+// yet, filled from any thread. The name must be the component's own, since
+// the object behind it is the component's.
+class ILoader
 {
 public:
     virtual int Release() = 0;
@@ -20,7 +22,7 @@ public:
     virtual void *ConvertToDocument() = 0;
 
 protected:
-    ~ComponentLoader() = default;
+    ~ILoader() = default;
 };
 
 BackgroundLoad::BackgroundLoad(QsciScintillaBase &component, QFile &file, qint64 size,
@@ -78,7 +80,7 @@ bool BackgroundLoad::Reserve(qint64 bytes)
         return true;
     Drop();
     const qint64 room = bytes + Slack(bytes);
-    m_loader = reinterpret_cast<ComponentLoader *>(
+    m_loader = reinterpret_cast<ILoader *>(
         m_component.SendScintilla(Sci::SCI_CREATELOADER, static_cast<unsigned long>(room),
                                   long(Sci::SC_DOCUMENTOPTION_TEXT_LARGE))); // as every editor's, beyond 2 GiB
     m_reserved = m_loader ? room : 0;

@@ -11,6 +11,7 @@
 #include <future>
 #include <optional>
 
+class ILoader;
 class QFile;
 class QsciScintillaBase;
 
@@ -56,7 +57,6 @@ public:
     static qint64 Slack(qint64 bytes);
 
 private:
-    class ComponentLoader;
     Outcome Run();
     bool Reserve(qint64 bytes);
     void Append(const char *data, qsizetype length);
@@ -71,7 +71,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::future<Outcome> m_done;
     // Worker side.
-    ComponentLoader *m_loader = nullptr;
+    ILoader *m_loader = nullptr;
     qint64 m_reserved = 0;
     bool m_outOfMemory = false;
     LineEnds::Tally m_tally;

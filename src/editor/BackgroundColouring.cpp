@@ -1,6 +1,7 @@
 #include "BackgroundColouring.h"
 
 #include "clsScintilla.h"
+#include "platform/LongOperation.h"
 
 #include <Qsci/qsciscintillabase.h>
 #include <algorithm>
@@ -19,7 +20,8 @@ constexpr long ScreenMargin = 100;
 constexpr long ScreenBudget = 2L << 20;
 constexpr long LeastSlice = 16L << 10;
 constexpr long MostSlice = 64L << 20;
-// While the editor is busy (a load, a sliced replace) the slices wait.
+// While the editor is busy (a load, a sliced replace) or any long operation
+// runs, the slices wait.
 constexpr int BusyRetryMs = 50;
 
 } // namespace
@@ -100,7 +102,9 @@ void BackgroundColouring::ColourSlice()
         Stop();
         return;
     }
-    if (m_sci.IsLoading()) {
+    // A long operation does work of its own between its slices (an export
+    // colours what it needs itself): the slices wait for it to end.
+    if (m_sci.IsLoading() || LongOperation::Running()) {
         m_timer.setInterval(BusyRetryMs);
         return;
     }

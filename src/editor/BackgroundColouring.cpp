@@ -41,6 +41,11 @@ BackgroundColouring::BackgroundColouring(clsScintilla &sci) : m_sci(sci)
 void BackgroundColouring::Start()
 {
     ColourScreen();
+    Resume();
+}
+
+void BackgroundColouring::Resume()
+{
     m_timer.setInterval(0);
     m_timer.start();
 }

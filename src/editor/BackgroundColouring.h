@@ -19,6 +19,9 @@ public:
 
     // Colours the screen now and starts the slices for the rest.
     void Start();
+    // Only the slices: the component styles what it draws itself (a new
+    // document swapped in, which a language applied next recolours anyway).
+    void Resume();
     // Colours everything not coloured yet, now.
     void Finish();
     // Leaves the rest as it is (a full colourise follows).

@@ -2,6 +2,7 @@
 // encoding.
 #include "clsScintilla.h"
 
+#include "BackgroundColouring.h"
 #include "BackgroundLoad.h"
 #include "DocumentCapacity.h"
 #include "DocumentLoader.h"
@@ -146,7 +147,7 @@ void clsScintilla::TakeDocument(void *document)
         SendEditor(Carried[i][1], values[i]);
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
     SetLexer(lexer);
-    ColouriseInBackground();
+    m_colouring->Resume();
 }
 
 void clsScintilla::ConvertEncoding(const TextEncoding &encoding)

@@ -2,6 +2,7 @@
 // every encoding it can be opened as, whatever the size of the chunks it is
 // read in (small chunks put their edges inside characters and marks).
 #include "FuzzSupport.h"
+#include "editor/BackgroundLoad.h"
 #include "TestEditorHost.h"
 #include "editor/TextEncoding.h"
 
@@ -62,7 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     clsScintilla &sci = Host().sci();
     sci.SetReadChunkSize(chunk);
+    // The first load goes through the reading and feeding threads, the
+    // reopens are read at once, as small files are.
+    const qint64 inlineBelow = std::exchange(BackgroundLoad::InlineBelow(), 0);
     RoundTrip(QStringLiteral("detected"), sci.LoadFile(path), chunk, file);
+    BackgroundLoad::InlineBelow() = inlineBelow;
     for (const TextEncoding &encoding : TextEncoding::All(TextEncoding::Menu::Reopen)) {
         // Each reopen starts from the file as opened; that load was checked above.
         static_cast<void>(sci.LoadFile(path));

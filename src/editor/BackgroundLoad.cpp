@@ -33,6 +33,12 @@ std::chrono::milliseconds &BackgroundLoad::PauseAfterChunk()
     return pause;
 }
 
+qint64 &BackgroundLoad::InlineBelow()
+{
+    static qint64 bytes = 1000 * 1000;
+    return bytes;
+}
+
 qint64 BackgroundLoad::Slack(qint64 bytes)
 {
     return std::clamp<qint64>(bytes / 16, 64 * 1024, 16 * 1024 * 1024);
@@ -40,7 +46,7 @@ qint64 BackgroundLoad::Slack(qint64 bytes)
 
 void BackgroundLoad::Start()
 {
-    if (m_size < InlineBelow)
+    if (m_size < InlineBelow())
         m_inline = Run();
     else
         m_done = std::async(std::launch::async, [this] { return Run(); });
@@ -91,7 +97,7 @@ void BackgroundLoad::Drop()
 
 BackgroundLoad::Outcome BackgroundLoad::Run()
 {
-    LoaderFeed feed(m_component, m_size >= InlineBelow);
+    LoaderFeed feed(m_component, m_size >= InlineBelow());
     m_feed = &feed;
     DocumentLoader::Target target;
     target.reserve = [this](qint64 bytes) { Reserve(bytes); };

@@ -504,7 +504,7 @@ TEST_F(EditorFilesTest, AFileThatStopsBeingUtf8PartWayLoadsWholeThroughTheFeeder
     for (int i = 0; tail.size() < 1000 * 1000; ++i)
         tail += "more " + QByteArray::number(i) + "\n";
     const QString in = Write(QStringLiteral("mixed.txt"), head + "\xC4\xE3\xBA\xC3\n" + tail); // 你好 in GB18030
-    ASSERT_GE(head.size(), BackgroundLoad::InlineBelow);
+    ASSERT_GE(head.size(), BackgroundLoad::InlineBelow());
     sci().SetReadChunkSize(64 * 1024);
 
     ASSERT_TRUE(sci().LoadFile(in).ok());

@@ -50,6 +50,11 @@ void clsScintilla::CreateScintilla(QWidget *frm, int MDIApp, QWidget *MDIParent)
     m_editor->setGeometry(0, 0, 200, 200);
     m_editor->show();
     sciHwnd = m_editor->Handle();
+    // A jump past where the background colouring has got (Ctrl+End in a
+    // huge file) colours only a few milliseconds' worth at once, not all the
+    // text before the screen; the rest of the screen takes its colours as the
+    // colouring reaches it.
+    SendEditor(Sci::SCI_SETIDLESTYLING, Sci::SC_IDLESTYLING_TOVISIBLE);
 
     ClearCtrlKeys();
     SetFocus();

@@ -147,3 +147,32 @@ TEST_F(BackgroundColouringTest, ColouriseRestCompletesWhatTheSlicesHaveNotReache
 }
 
 } // namespace
+
+namespace {
+
+// A jump past where the colouring has got (Ctrl+End in a huge file) must
+// not colour everything before the screen at once; the screen there takes
+// its colours as the colouring reaches it, and the end state is unchanged.
+TEST_F(BackgroundColouringTest, AJumpToTheEndDoesNotColourAllBeforeIt)
+{
+    const QByteArray text = MixedSource(6000); // about 2 MB
+    TestEditorHost sliced, whole;
+    sliced.resize(600, 300);
+    sliced.sci().SizeScintilla(0, 0, 600, 300);
+    sliced.show();
+    sliced.SetTextRaw(text);
+    ApplyHighlighter(sliced.sci(), QStringLiteral("CPP"));
+    ASSERT_TRUE(sliced.sci().ColouringPending());
+
+    sliced.sci().SendEditor(Sci::SCI_DOCUMENTEND);
+    sliced.sci().Editor()->viewport()->repaint();
+    EXPECT_LT(sliced.sci().SendEditor(Sci::SCI_GETENDSTYLED), text.size() / 2);
+
+    WaitForColouring(sliced.sci());
+    whole.SetTextRaw(text);
+    ApplyHighlighter(whole.sci(), QStringLiteral("CPP"));
+    whole.sci().Colourise();
+    EXPECT_EQ(Styles(sliced.sci()), Styles(whole.sci()));
+}
+
+} // namespace

@@ -97,10 +97,10 @@ InkCount CountInk(const Image &image, const Box &box)
     return count;
 }
 
-bool ShowsText(const Image &band, int settledInk)
+bool ShowsText(const Image &band, int settledInk, int settledLight)
 {
     const InkCount count = CountInk(band, {0, 0, band.width, band.height});
-    return count.ink >= std::max(20, settledInk / 4) && count.light * 2 >= count.total;
+    return count.ink >= std::max(20, settledInk / 4) && count.light > 0 && count.light * 2 >= settledLight;
 }
 
 Calibration Calibrate(const Image &highlighted, const Image &plain)
@@ -135,7 +135,9 @@ Calibration Calibrate(const Image &highlighted, const Image &plain)
     result.colour = FromKey(top->first);
     result.area = {left, upper, right - left + 1, lower - upper + 1};
     result.count = CountNear(highlighted, result.area, result.colour, 0);
-    result.ink = CountInk(plain, TextBand(result.area)).ink;
+    const InkCount text = CountInk(plain, TextBand(result.area));
+    result.ink = text.ink;
+    result.light = text.light;
     return result;
 }
 

@@ -52,6 +52,7 @@ struct Calibration
     Box area;      // where that colour lies: the keyword part of the text area
     int count = 0; // pixels of that colour in the area
     int ink = 0;   // text ink in the TextBand of the area on the plain screen
+    int light = 0; // painted background there
 };
 
 // The part of the window watched for the first screen: the rows of the
@@ -69,10 +70,11 @@ InkCount CountInk(const Image &image, const Box &box);
 
 // Whether an image of the text band shows the file's text: at least a
 // quarter of the ink the settled plain screen had there (and at least 20
-// pixels), on a mostly painted background. A window not painted yet is
-// black, an empty one has no ink; toolbars and status bars lie outside
-// the band.
-bool ShowsText(const Image &band, int settledInk);
+// pixels), and at least half its painted background (the band runs on past
+// the text area, over whatever lies beside it). A window not painted yet is
+// black, an empty one has no ink; toolbars and status bars lie outside the
+// band.
+bool ShowsText(const Image &band, int settledInk, int settledLight);
 
 // Highlighting shows where the plain screen has dark text ink and the
 // highlighted one a saturated colour; toolbars, title bars and side panels

@@ -196,7 +196,7 @@ void Probe::CheckScreen()
     // ink is left between the coloured words.
     const bool coloured = options_.expectColour && !firstColoured_ &&
                           CountNear(band, all, options_.calibration.colour, ColourTolerance) >= needed;
-    if (!firstScreen_ && (coloured || ShowsText(band, options_.calibration.ink))) {
+    if (!firstScreen_ && (coloured || ShowsText(band, options_.calibration.ink, options_.calibration.light))) {
         firstScreen_ = Since(start_, grabbed);
         pings_.FirstScreen(*firstScreen_);
         Shoot("-first");

@@ -2,7 +2,7 @@
 // display of $DISPLAY (run by scripts/bench-desktop; docs/benchmarks-desktop.md).
 //   deskprobe --editor NAME --file-label LABEL --file PATH [--timeout S]
 //             [--settle S] [--type CHARS] [--shot PREFIX]
-//             (--calibrate | --colour RRGGBB --area X,Y,W,H --count N --ink N
+//             (--calibrate | --colour RRGGBB --area X,Y,W,H --count N --ink N --light N
 //              [--expect-colour])
 //             -- COMMAND ARGS...
 // Prints one line of key=value words.
@@ -87,6 +87,8 @@ int main(int argc, char **argv)
             options.calibration.count = std::atoi(argv[++i]);
         } else if (arg == "--ink") {
             options.calibration.ink = std::atoi(argv[++i]);
+        } else if (arg == "--light") {
+            options.calibration.light = std::atoi(argv[++i]);
         } else {
             return Usage(("unknown option " + arg).c_str());
         }

@@ -66,39 +66,51 @@ TEST(DeskbenchPixels, CalibrationFindsTheKeywordsNotTheChrome)
     EXPECT_EQ(calibration.area.width, 30);
     EXPECT_EQ(calibration.area.height, 38);
     EXPECT_EQ(calibration.count, 30 * 8 + 20 * 8);
-    // The plain screen's ink in the keyword rows (4 pixels to spare above
-    // and below), right of the keywords' left edge: the text, not the icon.
+    // The plain screen's ink and white in the keyword rows (4 pixels to
+    // spare above and below), right of the keywords' left edge: the text,
+    // not the icon.
     EXPECT_EQ(calibration.ink, 30 * 8 + 90 * 8);
+    EXPECT_EQ(calibration.light, 150 * 46 - calibration.ink);
 }
 
 TEST(DeskbenchPixels, TextShowsOnlyAsEnoughInkOnAPaintedBackground)
 {
-    const int settledInk = 400;
-    Image band = Filled(200, 40, White);
-    EXPECT_FALSE(ShowsText(band, settledInk)) << "an empty text area";
+    // The settled band: 400 pixels of ink on 4000 of white, the rest a
+    // grey desk beside the document's window.
+    const int settledInk = 400, settledLight = 4000;
+    const Rgb desk = {160, 160, 160};
+    const auto document = [&] {
+        Image band = Filled(200, 40, desk);
+        Paint(band, {0, 0, 100, 40}, White);
+        return band;
+    };
+    Image band = document();
+    EXPECT_FALSE(ShowsText(band, settledInk, settledLight)) << "an empty text area";
     // A window not painted yet is black all over: dark, but no text.
-    EXPECT_FALSE(ShowsText(Filled(200, 40, Black), settledInk));
-    EXPECT_FALSE(ShowsText(Filled(200, 40, Rgb{30, 30, 30}), settledInk));
+    EXPECT_FALSE(ShowsText(Filled(200, 40, Black), settledInk, settledLight));
+    EXPECT_FALSE(ShowsText(Filled(200, 40, Rgb{30, 30, 30}), settledInk, 0));
     Paint(band, {10, 10, 9, 10}, Black);
-    EXPECT_FALSE(ShowsText(band, settledInk)) << "90 pixels: less than a quarter of the settled text";
+    EXPECT_FALSE(ShowsText(band, settledInk, settledLight)) << "90 pixels: less than a quarter of the settled text";
     Paint(band, {30, 10, 1, 10}, Rgb{100, 100, 100});
-    EXPECT_TRUE(ShowsText(band, settledInk)) << "a quarter, anti-aliased grey edges included";
+    EXPECT_TRUE(ShowsText(band, settledInk, settledLight)) << "a quarter, anti-aliased grey edges included";
     // However little text the settled screen had, a few stray dark pixels
     // (a caret, a margin's edge) are not a screen of text.
-    Image caret = Filled(200, 40, White);
+    Image caret = document();
     Paint(caret, {10, 5, 1, 19}, Black);
-    EXPECT_FALSE(ShowsText(caret, 0));
+    EXPECT_FALSE(ShowsText(caret, 0, settledLight));
     // Coloured words are not ink: a screen of keywords alone needs the
     // colour check.
-    Image keywords = Filled(200, 40, White);
-    Paint(keywords, {10, 10, 100, 10}, Navy);
-    EXPECT_FALSE(ShowsText(keywords, settledInk));
-    // Text on a grey window's background counts; on a half-dark one not.
-    Image grey = Filled(200, 40, Rgb{239, 239, 239});
-    Paint(grey, {10, 10, 100, 10}, Black);
-    EXPECT_TRUE(ShowsText(grey, settledInk));
-    Paint(grey, {0, 20, 200, 20}, Rgb{150, 150, 150});
-    EXPECT_FALSE(ShowsText(grey, settledInk));
+    Image keywords = document();
+    Paint(keywords, {10, 10, 80, 10}, Navy);
+    EXPECT_FALSE(ShowsText(keywords, settledInk, settledLight));
+    // Text on a window's pale grey counts; with most of the text area's
+    // background still dark (half painted) it does not.
+    Image grey = Filled(200, 40, desk);
+    Paint(grey, {0, 0, 100, 40}, Rgb{239, 239, 239});
+    Paint(grey, {10, 10, 80, 10}, Black);
+    EXPECT_TRUE(ShowsText(grey, settledInk, settledLight));
+    Paint(grey, {0, 15, 100, 25}, Black);
+    EXPECT_FALSE(ShowsText(grey, settledInk, settledLight));
 }
 
 TEST(DeskbenchPixels, TextBandReachesTheRightEdgeWithRowsToSpare)

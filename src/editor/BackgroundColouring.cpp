@@ -40,12 +40,14 @@ BackgroundColouring::BackgroundColouring(clsScintilla &sci) : m_sci(sci)
 
 void BackgroundColouring::Start()
 {
+    m_tablesSized = false;
     ColourScreen();
     Resume();
 }
 
 void BackgroundColouring::Resume()
 {
+    m_tablesSized = false;
     m_timer.setInterval(0);
     m_timer.start();
 }
@@ -101,6 +103,32 @@ long BackgroundColouring::NextSliceEnd(long from) const
     return end < 0 ? length : end;
 }
 
+long &BackgroundColouring::SizeTablesFromLines()
+{
+    static long lines = 100000;
+    return lines;
+}
+
+// A lexer that keeps a state for each line makes the component grow that
+// table as the slices go down the document, copying all of it each time it
+// is a sixth longer: in a huge file such a copy outlasts a slice many
+// times. Once the lexer is seen keeping states, the table is made as long as
+// the document in one step.
+bool BackgroundColouring::SizeLineStates()
+{
+    if (m_tablesSized)
+        return false;
+    const long keptUpTo = m_sci.SendEditor(Sci::SCI_GETMAXLINESTATE);
+    const long lastLine = m_sci.SendEditor(Sci::SCI_GETLINECOUNT) - 1;
+    if (keptUpTo == 0)
+        return false; // not yet, or a lexer that keeps none
+    m_tablesSized = true;
+    if (lastLine < SizeTablesFromLines() || keptUpTo > lastLine)
+        return false;
+    m_sci.SendEditor(Sci::SCI_SETLINESTATE, lastLine, m_sci.SendEditor(Sci::SCI_GETLINESTATE, lastLine));
+    return true;
+}
+
 void BackgroundColouring::ColourSlice()
 {
     if (!m_sci.Editor()) {
@@ -114,6 +142,8 @@ void BackgroundColouring::ColourSlice()
         return;
     }
     m_timer.setInterval(0);
+    if (SizeLineStates())
+        return; // a turn of its own
     const long length = m_sci.GetLen();
     const long endStyled = m_sci.SendEditor(Sci::SCI_GETENDSTYLED);
     if (endStyled >= length) {

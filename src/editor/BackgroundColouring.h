@@ -30,6 +30,9 @@ public:
 
     // What a slice should last; tests make it tiny to force many slices.
     static std::chrono::microseconds &SliceTime();
+    // Documents from this many lines get their table of line states sized
+    // at once; tests lower it to reach that path with small texts.
+    static long &SizeTablesFromLines();
 
 signals:
     void Finished();
@@ -37,6 +40,7 @@ signals:
 private:
     void ColourScreen();
     void ColourSlice();
+    bool SizeLineStates();
     long NextSliceEnd(long from) const;
     long StyledLineStart() const;
 
@@ -44,4 +48,5 @@ private:
     QTimer m_timer;
     double m_bytesPerMicrosecond = 0; // measured on the slices so far; 0 before the first
     long m_lastSlice = 0;
+    bool m_tablesSized = false;
 };

@@ -1,29 +1,15 @@
 #include "BackgroundLoad.h"
 
 #include "DocumentCapacity.h"
+#include "LoaderFeed.h"
 #include "TextFileReader.h"
 
 #include <QFile>
+#include <algorithm>
 #include <Qsci/qsciscintillabase.h>
-#include <cstddef>
 #include <thread>
 
 using Sci = QsciScintillaBase;
-
-// The component's loader interface, as the component names and declares
-// it (what SCI_CREATELOADER answers): a document that is not shown anywhere
-// yet, filled from any thread. The name must be the component's own, since
-// the object behind it is the component's.
-class ILoader
-{
-public:
-    virtual int Release() = 0;
-    virtual int AddData(const char *data, std::ptrdiff_t length) = 0;
-    virtual void *ConvertToDocument() = 0;
-
-protected:
-    ~ILoader() = default;
-};
 
 BackgroundLoad::BackgroundLoad(QsciScintillaBase &component, QFile &file, qint64 size,
                                std::optional<TextEncoding> encoding, DocumentLoader::Sizes sizes)
@@ -38,7 +24,6 @@ BackgroundLoad::~BackgroundLoad()
         if (void *document = m_done.get().document)
             m_component.SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, document);
     }
-    Drop();
 }
 
 std::chrono::milliseconds &BackgroundLoad::PauseAfterChunk()
@@ -49,7 +34,7 @@ std::chrono::milliseconds &BackgroundLoad::PauseAfterChunk()
 
 qint64 BackgroundLoad::Slack(qint64 bytes)
 {
-    return std::max<qint64>(64 * 1024, bytes / 16);
+    return std::clamp<qint64>(bytes / 16, 64 * 1024, 16 * 1024 * 1024);
 }
 
 void BackgroundLoad::Start()
@@ -71,45 +56,37 @@ BackgroundLoad::Outcome BackgroundLoad::Take()
     return never;
 }
 
-// On the worker thread. A loader is made only through the component's own
-// message for it, which makes a new document and touches nothing the
-// interface thread uses.
-bool BackgroundLoad::Reserve(qint64 bytes)
+// On the reading thread; the feed does the component's part.
+void BackgroundLoad::Reserve(qint64 bytes)
 {
-    if (m_loader && m_reserved >= bytes)
-        return true;
-    Drop();
-    const qint64 room = bytes + Slack(bytes);
-    m_loader = reinterpret_cast<ILoader *>(
-        m_component.SendScintilla(Sci::SCI_CREATELOADER, static_cast<unsigned long>(room),
-                                  long(Sci::SC_DOCUMENTOPTION_TEXT_LARGE))); // as every editor's, beyond 2 GiB
-    m_reserved = m_loader ? room : 0;
-    m_outOfMemory = !m_loader;
-    return m_loader != nullptr;
+    if (m_reserved > 0 && m_reserved >= bytes)
+        return;
+    m_reserved = bytes + Slack(bytes);
+    m_feed->Reserve(m_reserved);
+    m_tally.Reset();
 }
 
 void BackgroundLoad::Append(const char *data, qsizetype length)
 {
-    if (m_outOfMemory || (!m_loader && !Reserve(length)))
+    if (m_feed->Failed())
         return;
-    if (m_loader->AddData(data, length) != Sci::SC_STATUS_OK) {
-        m_outOfMemory = true;
-        return;
-    }
+    if (m_reserved == 0)
+        Reserve(length);
+    m_feed->Append(data, length);
     m_tally.Add(QByteArrayView(data, length));
 }
 
 void BackgroundLoad::Drop()
 {
-    if (m_loader)
-        m_loader->Release();
-    m_loader = nullptr;
+    m_feed->Drop();
     m_reserved = 0;
     m_tally.Reset();
 }
 
 BackgroundLoad::Outcome BackgroundLoad::Run()
 {
+    LoaderFeed feed(m_component);
+    m_feed = &feed;
     DocumentLoader::Target target;
     target.reserve = [this](qint64 bytes) { Reserve(bytes); };
     target.clear = [this] { Drop(); };
@@ -119,29 +96,27 @@ BackgroundLoad::Outcome BackgroundLoad::Run()
         if (pause.count() > 0)
             std::this_thread::sleep_for(pause);
     };
-    target.stopped = [this] { return m_stop.load() || m_outOfMemory; };
+    target.stopped = [this] { return m_stop.load() || m_feed->Failed(); };
     target.largest = DocumentCapacity::Largest();
     DocumentLoader loader(m_file, m_size, std::move(target), m_sizes);
     Outcome outcome;
     outcome.result = m_encoding ? loader.LoadAs(*m_encoding) : loader.LoadDetected();
-    if (m_outOfMemory)
+    if (outcome.result.ok() && m_reserved == 0)
+        Reserve(0); // an empty file
+    void *document = outcome.result.ok() ? feed.Finish() : nullptr;
+    if (feed.Failed())
         outcome.result = FileIoResult::Failure(QStringLiteral("内存不足，无法读入这个文件。"));
     else if (m_stop && !outcome.result.ok())
         outcome.result = FileIoResult::Stop();
+    m_feed = nullptr;
     if (!outcome.result.ok()) {
-        Drop();
-        return outcome;
-    }
-    if (!m_loader)
-        Reserve(0); // an empty file
-    if (!m_loader) {
-        outcome.result = FileIoResult::Failure(QStringLiteral("内存不足，无法读入这个文件。"));
+        if (document)
+            m_component.SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
         return outcome;
     }
     outcome.decided = loader.Decided();
     outcome.lineEnds = m_tally.Total();
     outcome.longestLine = m_tally.LongestLine();
-    outcome.document = m_loader->ConvertToDocument();
-    m_loader = nullptr;
+    outcome.document = document;
     return outcome;
 }

@@ -11,7 +11,7 @@
 #include <future>
 #include <optional>
 
-class ILoader;
+class LoaderFeed;
 class QFile;
 class QsciScintillaBase;
 
@@ -53,12 +53,13 @@ public:
     static std::chrono::milliseconds &PauseAfterChunk();
 
     // Room the document gets beyond the text, so the first keystrokes do not
-    // make the component grow (and copy) a huge buffer.
+    // make the component grow (and copy) a huge buffer. Capped: the
+    // component keeps as much again for the styles.
     static qint64 Slack(qint64 bytes);
 
 private:
     Outcome Run();
-    bool Reserve(qint64 bytes);
+    void Reserve(qint64 bytes);
     void Append(const char *data, qsizetype length);
     void Drop();
 
@@ -70,9 +71,8 @@ private:
     std::atomic<qint64> m_bytesRead{0};
     std::atomic<bool> m_stop{false};
     std::future<Outcome> m_done;
-    // Worker side.
-    ILoader *m_loader = nullptr;
+    // Reading side.
+    LoaderFeed *m_feed = nullptr;
     qint64 m_reserved = 0;
-    bool m_outOfMemory = false;
     LineEnds::Tally m_tally;
 };

@@ -131,6 +131,8 @@ public:
     // Files at least this big show their progress in the status bar while
     // they are read, where the read can be stopped.
     static constexpr qint64 LoadProgressFrom = 4 * 1000 * 1000;
+    // How much of such a file is shown while the rest is read.
+    static constexpr qint64 PreviewBytes = 256 * 1024;
     // The longest line of the file last read, in bytes. Lines from this
     // long on are laid out differently (see SuitLongLines), and a caller
     // may choose no language for them.
@@ -395,6 +397,9 @@ signals:
     // A language was applied (its index is in lHighlighterNum).
     void HighlighterApplied();
     void LineEndsCounted();
+    // The first part of a big file is shown while the rest is read: a
+    // language applied now colours it.
+    void PreviewShown();
 
 protected:
     long SendDirect(int Msg, unsigned long wParam = 0, long lParam = 0) const;
@@ -422,6 +427,9 @@ private:
     void FollowFileLineEnds(const LineEnds::Counts &counts);
     void WaitForLoad(BackgroundLoad &load, qint64 size, const QString &name);
     void TakeDocument(void *document);
+    bool ShowPreview(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding);
+    void ShowEmptyDocument();
+    void SwapInLoaded(void *document, qint64 size);
     void SuitLongLines();
     FileIoResult CheckEncodable(LongOperation *operation = nullptr) const;
 

@@ -8,13 +8,16 @@
 #include "DocumentLoader.h"
 #include "LineEndSurvey.h"
 #include "LineEnds.h"
+#include "LoaderFeed.h"
 #include "TextFileReader.h"
 #include "TextFileWriter.h"
+#include "Utf8Scan.h"
 #include "platform/LongOperation.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
@@ -63,11 +66,14 @@ FileIoResult clsScintilla::ReadTextFile(QFile &file, qint64 size, const std::opt
     m_editor->setEnabled(false);
     DocumentLoader::Sizes sizes;
     sizes.readChunk = m_readChunkSize;
+    const bool previewed = ShowPreview(file, size, encoding);
     BackgroundLoad load(*m_editor, file, size, encoding, sizes);
     WaitForLoad(load, size, QFileInfo(file.fileName()).fileName());
     BackgroundLoad::Outcome outcome = load.Take();
     if (outcome.document)
-        TakeDocument(outcome.document);
+        SwapInLoaded(outcome.document, size);
+    else if (previewed)
+        ShowEmptyDocument(); // as it was
     m_editor->setEnabled(true);
     m_loading = false;
 
@@ -148,6 +154,51 @@ void clsScintilla::TakeDocument(void *document)
     SendEditor(Sci::SCI_SETUNDOCOLLECTION, 1);
     SetLexer(lexer);
     m_colouring->Resume();
+}
+
+// A big file read into an empty window shows its first part at once (the
+// window takes no input until all of it was read): the first line ends of
+// it, when they are UTF-8, which nearly every such file is.
+bool clsScintilla::ShowPreview(QFile &file, qint64 size, const std::optional<TextEncoding> &encoding)
+{
+    if (size < LoadProgressFrom || encoding || GetLen() > 0 || Modified())
+        return false;
+    QByteArray head(qsizetype(std::min<qint64>(size, PreviewBytes)), '\0');
+    if (!file.seek(0) || file.read(head.data(), head.size()) != head.size())
+        return false;
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    head.truncate(head.lastIndexOf('\n') + 1);
+    if (head.isEmpty() || head.contains('\0') || Utf8Scan::FirstInvalid(head) >= 0)
+        return false;
+    void *document = LoaderFeed::DocumentHolding(*m_editor, head);
+    if (!document)
+        return false;
+    TakeDocument(document);
+    emit PreviewShown();
+    return true;
+}
+
+void clsScintilla::ShowEmptyDocument()
+{
+    if (void *document = LoaderFeed::DocumentHolding(*m_editor, {}))
+        TakeDocument(document);
+}
+
+// Swapping a huge document in and colouring its first screen (which the
+// caller does next) each take tens of milliseconds: the window gets a turn
+// between them, and shows what it showed until the screen is coloured.
+void clsScintilla::SwapInLoaded(void *document, qint64 size)
+{
+    if (size < LoadProgressFrom) {
+        TakeDocument(document);
+        return;
+    }
+    QWidget *viewport = m_editor->viewport();
+    viewport->setUpdatesEnabled(false);
+    TakeDocument(document);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QTimer::singleShot(0, viewport, [viewport] { viewport->setUpdatesEnabled(true); });
 }
 
 void clsScintilla::ConvertEncoding(const TextEncoding &encoding)

@@ -398,8 +398,19 @@ frmDoc *frmMain::OpenDocument(const QString &name)
     frmDoc *doc = MakeDocument();
 
     if (QFileInfo::exists(name)) {
+        // A big file's window is up while the file is read: its first part
+        // shows there at once.
+        QMdiSubWindow *placed = nullptr;
+        if (QFileInfo(name).size() >= clsScintilla::LoadProgressFrom) {
+            doc->setWindowTitle(name);
+            placed = PlaceDocument(doc);
+        }
         if (!LoadDocumentFile(doc, name)) {
-            delete doc; // never leave an empty document bound to a file it could not read
+            // never leave an empty document bound to a file it could not read
+            if (placed)
+                delete placed; // with the document in it
+            else
+                delete doc;
             return nullptr;
         }
     } else {
@@ -426,6 +437,16 @@ void frmMain::ShowDocument(frmDoc *doc)
             return info;
         });
 
+    QMdiSubWindow *window = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
+    if (!window)
+        window = PlaceDocument(doc);
+    if (doc->sciMain)
+        doc->sciMain->SetFocus();
+    emit DocumentOpened(window, doc);
+}
+
+QMdiSubWindow *frmMain::PlaceDocument(frmDoc *doc)
+{
     // Frozen only while the window appears, not while a big file loads: the
     // interface keeps drawing between the chunks of a load.
     FrozenDrawing frozen(this);
@@ -437,9 +458,7 @@ void frmMain::ShowDocument(frmDoc *doc)
         window->resize(window->sizeHint());
     window->show();
     m_mdiArea->setActiveSubWindow(window);
-    if (doc->sciMain)
-        doc->sciMain->SetFocus();
-    emit DocumentOpened(window, doc);
+    return window;
 }
 
 // Shows the file in the window, or says in Chinese why it cannot be read.
@@ -449,8 +468,13 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     // A big file named at start shows its progress in a window already up.
     if (!isVisible() && QFileInfo(path).size() >= clsScintilla::LoadProgressFrom)
         show();
-    if (doc->sciMain)
+    if (doc->sciMain) {
+        // The first part shown while a big file is read is coloured already.
+        const QMetaObject::Connection preview = connect(doc->sciMain.get(), &clsScintilla::PreviewShown, this,
+                                                        [this, doc, path] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
         result = doc->sciMain->LoadFile(path);
+        disconnect(preview);
+    }
     if (result.outcome == FileIoResult::Stopped) {
         stb->showMessage(QStringLiteral("已取消打开“%1”").arg(path), 5000);
         return false;
@@ -787,6 +811,10 @@ void frmMain::ShowCaretPosition()
 {
     if (!m_watched)
         return;
+    if (m_watched->IsLoading()) {
+        stb->SetPanelText(1, QString()); // only the start of the file is in yet
+        return;
+    }
     stb->SetPanelText(1, QStringLiteral("当前行: ") + QString::number(m_watched->GetCurLine())
                              + QStringLiteral(" 列: ") + QString::number(m_watched->GetColumn())
                              + QStringLiteral(" 总行数: ") + QString::number(m_watched->GetLineCount()));

@@ -150,6 +150,7 @@ private:
     frmDoc *OpenMissingFile(const QString &path);
     frmDoc *MakeDocument();
     void ShowDocument(frmDoc *doc);
+    QMdiSubWindow *PlaceDocument(frmDoc *doc);
     void ActivateDocument(frmDoc *doc);
     static void PlaceCaret(frmDoc *doc, const FileToOpen &file);
     static long CharacterPosition(const clsScintilla &sci, long line, long column);

@@ -459,3 +459,32 @@ TEST_F(EditorFilesTest, PositionsCutTo32BitsAreWidenedNearTheScreen)
 }
 
 } // namespace
+
+namespace {
+
+// An empty window shows a big file's start while the rest is read; a read
+// that is stopped leaves it empty again, as it was.
+TEST_F(EditorFilesTest, AStoppedLoadTakesTheShownStartAwayAgain)
+{
+    QByteArray text;
+    while (text.size() < 6 * 1000 * 1000)
+        text += "a line of the file\n";
+    const QString in = Write(QStringLiteral("big.txt"), text);
+    sci().SetReadChunkSize(64 * 1024);
+    const auto pause = std::exchange(BackgroundLoad::PauseAfterChunk(), std::chrono::milliseconds(2));
+    QuickSlices quick(0);
+    qsizetype shown = 0;
+    QObject::connect(&sci(), &clsScintilla::PreviewShown, [&] { shown = sci().GetLen(); });
+    RecordingProgress progress;
+    progress.stopAt = 10;
+
+    const FileIoResult result = sci().LoadFile(in);
+    BackgroundLoad::PauseAfterChunk() = pause;
+    EXPECT_EQ(result.outcome, FileIoResult::Stopped);
+    EXPECT_GT(shown, 0);
+    EXPECT_EQ(sci().GetLen(), 0);
+    EXPECT_FALSE(sci().Modified());
+    EXPECT_TRUE(sci().Editor()->isEnabled());
+}
+
+} // namespace

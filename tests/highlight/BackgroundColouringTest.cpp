@@ -59,16 +59,28 @@ protected:
         LoadHighlighterFolders(HighlighterFolders::ForProgram().lookup);
         m_saved = BackgroundColouring::SliceTime();
         BackgroundColouring::SliceTime() = std::chrono::microseconds(1); // as many slices as can be
+        m_savedLines = BackgroundColouring::SizeTablesFromLines();
+        BackgroundColouring::SizeTablesFromLines() = 0; // line states sized at once, as in a huge file
     }
     void TearDown() override
     {
         BackgroundColouring::SliceTime() = m_saved;
+        BackgroundColouring::SizeTablesFromLines() = m_savedLines;
         ResetHighlighterTable();
     }
 
 private:
     std::chrono::microseconds m_saved{};
+    long m_savedLines = 0;
 };
+
+QList<long> FoldLevels(clsScintilla &sci)
+{
+    QList<long> levels;
+    for (long line = 0; line < sci.SendEditor(Sci::SCI_GETLINECOUNT); ++line)
+        levels << sci.SendEditor(Sci::SCI_GETFOLDLEVEL, line);
+    return levels;
+}
 
 // Applying a language colours the screen at once and the rest between
 // events; once done, every byte carries the style a full colourise gives,
@@ -92,6 +104,7 @@ TEST_F(BackgroundColouringTest, EveryShippedLanguageEndsAsAFullColourise)
         WaitForColouring(sliced.sci());
 
         EXPECT_EQ(Styles(sliced.sci()), Styles(whole.sci()));
+        EXPECT_EQ(FoldLevels(sliced.sci()), FoldLevels(whole.sci()));
         if (sliced.sci().SendEditor(Sci::SCI_GETLEXER) > 1) { // a lexer that styles at all
             EXPECT_LT(styledAtOnce, text.size()) << "the rest was left for the slices";
             EXPECT_GE(styledAtOnce, sliced.sci().PositionFromLine(100)) << "the screen and a margin at once";

@@ -223,3 +223,83 @@ TEST_F(StatusProgressTest, 取消WhileABigFileOpensLeavesNoWindowForIt)
 }
 
 } // namespace
+
+namespace {
+
+// What an open shows of a big file while the rest of it is read.
+struct SeenWhileReading
+{
+    qsizetype length = -1;
+    QByteArray text;
+    bool enabled = true;
+    int firstStyle = 0;
+};
+
+SeenWhileReading WatchOpening(frmMain &window, const QString &path, frmDoc *&opened)
+{
+    SeenWhileReading seen;
+    const auto before = window.findChildren<frmDoc *>();
+    const auto pause = std::exchange(BackgroundLoad::PauseAfterChunk(), std::chrono::milliseconds(300));
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (frmDoc *doc : window.findChildren<frmDoc *>())
+            if (!before.contains(doc) && doc->sciMain && doc->sciMain->IsLoading() && seen.length < 0
+                && doc->sciMain->Editor()->isVisible()) {
+                clsScintilla &sci = *doc->sciMain;
+                seen.length = sci.GetLen();
+                seen.text = sci.GetText();
+                seen.enabled = sci.Editor()->isEnabled();
+                seen.firstStyle = int(sci.SendEditor(QsciScintillaBase::SCI_GETSTYLEAT, 0));
+            }
+    });
+    watch.start();
+    opened = window.OpenDocument(path);
+    watch.stop();
+    BackgroundLoad::PauseAfterChunk() = pause;
+    return seen;
+}
+
+// A big file's window is up while the file is read, showing the file's
+// start coloured by its language, and takes no input until all of it is in.
+TEST_F(StatusProgressTest, ABigFilesStartIsShownColouredWhileTheRestIsRead)
+{
+    const QByteArray text = ManyLines(150000); // about 5 MB
+    const QString path = Write(QStringLiteral("big.cpp"), text);
+    frmDoc *doc = nullptr;
+    const SeenWhileReading seen = WatchOpening(*window, path, doc);
+
+    ASSERT_GT(seen.length, 0) << "the start was shown";
+    EXPECT_LE(seen.length, clsScintilla::PreviewBytes);
+    EXPECT_TRUE(text.startsWith(seen.text));
+    EXPECT_TRUE(seen.text.endsWith('\n')) << "whole lines only";
+    EXPECT_FALSE(seen.enabled);
+    EXPECT_NE(seen.firstStyle, 0) << "\"int\" is a keyword of the file's language";
+
+    ASSERT_NE(doc, nullptr);
+    clsScintilla &sci = *doc->sciMain;
+    EXPECT_EQ(sci.GetLen(), text.size());
+    EXPECT_TRUE(sci.Editor()->isEnabled());
+    EXPECT_FALSE(sci.Modified());
+    EXPECT_EQ(sci.SendEditor(QsciScintillaBase::SCI_CANUNDO), 0);
+    EXPECT_EQ(int(window->findChildren<frmDoc *>().count(doc)), 1);
+}
+
+// Text that may not be UTF-8 is not guessed at: nothing shows before the
+// whole file is read and its encoding decided.
+TEST_F(StatusProgressTest, ABigFileInALegacyEncodingShowsOnlyWhenRead)
+{
+    QByteArray text;
+    while (text.size() < 5 * 1000 * 1000)
+        text += "\xC4\xE3\xBA\xC3\xA3\xAC\xCA\xC0\xBD\xE7 hello\n"; // 你好，世界 in GB18030
+    const QString path = Write(QStringLiteral("big.txt"), text);
+    frmDoc *doc = nullptr;
+    const SeenWhileReading seen = WatchOpening(*window, path, doc);
+
+    EXPECT_EQ(seen.length, 0);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->sciMain->Encoding().Name(), QStringLiteral("GB18030"));
+    EXPECT_TRUE(doc->sciMain->GetText().startsWith("\xE4\xBD\xA0\xE5\xA5\xBD")); // 你好 in UTF-8
+}
+
+} // namespace

@@ -21,9 +21,10 @@ BackgroundLoad::~BackgroundLoad()
 {
     if (m_done.valid()) {
         Stop();
-        if (void *document = m_done.get().document)
-            m_component.SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, document);
+        m_inline = m_done.get();
     }
+    if (m_inline && m_inline->document)
+        m_component.SendScintilla(Sci::SCI_RELEASEDOCUMENT, 0UL, m_inline->document);
 }
 
 std::chrono::milliseconds &BackgroundLoad::PauseAfterChunk()
@@ -39,7 +40,10 @@ qint64 BackgroundLoad::Slack(qint64 bytes)
 
 void BackgroundLoad::Start()
 {
-    m_done = std::async(std::launch::async, [this] { return Run(); });
+    if (m_size < InlineBelow)
+        m_inline = Run();
+    else
+        m_done = std::async(std::launch::async, [this] { return Run(); });
 }
 
 bool BackgroundLoad::WaitFor(std::chrono::milliseconds wait)
@@ -49,6 +53,8 @@ bool BackgroundLoad::WaitFor(std::chrono::milliseconds wait)
 
 BackgroundLoad::Outcome BackgroundLoad::Take()
 {
+    if (m_inline)
+        return *std::exchange(m_inline, std::nullopt);
     if (m_done.valid())
         return m_done.get();
     Outcome never;
@@ -85,7 +91,7 @@ void BackgroundLoad::Drop()
 
 BackgroundLoad::Outcome BackgroundLoad::Run()
 {
-    LoaderFeed feed(m_component);
+    LoaderFeed feed(m_component, m_size >= InlineBelow);
     m_feed = &feed;
     DocumentLoader::Target target;
     target.reserve = [this](qint64 bytes) { Reserve(bytes); };

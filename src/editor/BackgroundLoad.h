@@ -49,6 +49,10 @@ public:
     // After the read has ended.
     Outcome Take();
 
+    // Files smaller than this are read at once on the calling thread: a
+    // thread would cost more than the reading.
+    static constexpr qint64 InlineBelow = 1000 * 1000;
+
     // Tests hold the reader back after each chunk, to see a read part way.
     static std::chrono::milliseconds &PauseAfterChunk();
 
@@ -71,6 +75,7 @@ private:
     std::atomic<qint64> m_bytesRead{0};
     std::atomic<bool> m_stop{false};
     std::future<Outcome> m_done;
+    std::optional<Outcome> m_inline; // a small file's, read at once
     // Reading side.
     LoaderFeed *m_feed = nullptr;
     qint64 m_reserved = 0;

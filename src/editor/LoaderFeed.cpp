@@ -28,8 +28,10 @@ constexpr size_t MostQueued = 2;
 
 } // namespace
 
-LoaderFeed::LoaderFeed(QsciScintillaBase &component) : m_component(component), m_thread([this] { Run(); })
+LoaderFeed::LoaderFeed(QsciScintillaBase &component, bool threaded) : m_component(component), m_threaded(threaded)
 {
+    if (m_threaded)
+        m_thread = std::thread([this] { Run(); });
 }
 
 LoaderFeed::~LoaderFeed()
@@ -40,7 +42,8 @@ LoaderFeed::~LoaderFeed()
         m_queue.clear();
     }
     m_changed.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
     if (m_loader)
         m_loader->Release();
 }
@@ -59,6 +62,10 @@ void LoaderFeed::Append(const char *data, qsizetype length)
         return;
     Step step;
     step.kind = Step::Append;
+    if (!m_threaded) {
+        Give(data, length);
+        return;
+    }
     step.text = SpareBuffer(length);
     std::memcpy(step.text.data(), data, size_t(length));
     Push(std::move(step));
@@ -113,6 +120,10 @@ std::vector<char> LoaderFeed::SpareBuffer(qsizetype length)
 
 void LoaderFeed::Push(Step step)
 {
+    if (!m_threaded) {
+        Do(step);
+        return;
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_queue.size() < MostQueued || m_ending; });
     m_queue.push_back(std::move(step));
@@ -139,6 +150,12 @@ void LoaderFeed::Run()
     }
 }
 
+void LoaderFeed::Give(const char *data, qsizetype length)
+{
+    if (m_loader && !m_failed && m_loader->AddData(data, length) != Sci::SC_STATUS_OK)
+        m_failed = true;
+}
+
 // On the feeder thread. A loader is made only through the component's own
 // message for it, which makes a new document and touches nothing the
 // interface thread uses.
@@ -154,9 +171,7 @@ void LoaderFeed::Do(Step &step)
         m_failed = !m_loader;
         return;
     case Step::Append:
-        if (m_loader && !m_failed
-            && m_loader->AddData(step.text.data(), std::ptrdiff_t(step.text.size())) != Sci::SC_STATUS_OK)
-            m_failed = true;
+        Give(step.text.data(), qsizetype(step.text.size()));
         return;
     case Step::Drop:
         if (m_loader)

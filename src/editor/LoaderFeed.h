@@ -19,7 +19,8 @@ class QsciScintillaBase;
 class LoaderFeed
 {
 public:
-    explicit LoaderFeed(QsciScintillaBase &component);
+    // Without a thread of its own (a small file), each step is done at once.
+    LoaderFeed(QsciScintillaBase &component, bool threaded);
     ~LoaderFeed();
     LoaderFeed(const LoaderFeed &) = delete;
     LoaderFeed &operator=(const LoaderFeed &) = delete;
@@ -50,6 +51,7 @@ private:
     void Push(Step step);
     void Run();
     void Do(Step &step);
+    void Give(const char *data, qsizetype length);
     std::vector<char> SpareBuffer(qsizetype length);
 
     QsciScintillaBase &m_component;
@@ -57,6 +59,7 @@ private:
     std::condition_variable m_changed;
     std::deque<Step> m_queue;
     std::vector<std::vector<char>> m_spare; // buffers back from the feeder, reused
+    const bool m_threaded;
     bool m_busy = false;
     bool m_ending = false;
     std::atomic<bool> m_failed{false};

@@ -1,6 +1,8 @@
 #include "FileStamp.h"
 
-#include <QCryptographicHash>
+#include "platform/ContentHash.h"
+#include "platform/WorkAside.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +25,7 @@ FileStamp FileStamp::Take(const QString &path)
     stamp.m_identity = FileIdentity::Of(path);
     const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
     if (std::abs(stamp.m_identity.modifiedNs - nowNs) < CoarsestClockMs * 1000000)
-        stamp.m_hash = ContentHash(path);
+        stamp.m_hash = Fingerprint(path);
     return stamp;
 }
 
@@ -37,17 +39,16 @@ FileStamp::Change FileStamp::Compare(const QString &path) const
     const FileIdentity now = FileIdentity::Of(path);
     if (!m_exists || now.size != m_identity.size || now.modifiedNs != m_identity.modifiedNs)
         return Change::Changed;
-    if (!m_hash.isEmpty() && ContentHash(path) != m_hash)
+    if (!m_hash.isEmpty() && Fingerprint(path) != m_hash)
         return Change::Changed;
     return Change::Same;
 }
 
-QByteArray FileStamp::ContentHash(const QString &path)
+// A big file is fingerprinted on a thread of its own: the interface keeps
+// drawing meanwhile.
+QByteArray FileStamp::Fingerprint(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("unreadable");
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(&file);
-    return hash.result();
+    const bool small = QFileInfo(path).size() < AsideFrom;
+    const std::optional<quint64> hash = WorkAside([path] { return ContentHash::OfFile(path); }, small);
+    return hash ? QByteArray::number(*hash, 16) : QByteArray("unreadable");
 }

@@ -22,8 +22,11 @@ public:
 
     bool Exists() const { return m_exists; }
 
+    // Files from this size are fingerprinted while the interface runs.
+    static constexpr qint64 AsideFrom = 4 * 1000 * 1000;
+
 private:
-    static QByteArray ContentHash(const QString &path);
+    static QByteArray Fingerprint(const QString &path);
 
     bool m_exists = false;
     FileIdentity m_identity; // its size and time decide; the inode does not

@@ -471,7 +471,7 @@ bool frmMain::LoadDocumentFile(frmDoc *doc, const QString &path)
     if (doc->sciMain) {
         // The first part shown while a big file is read is coloured already.
         const QMetaObject::Connection preview = connect(doc->sciMain.get(), &clsScintilla::PreviewShown, this,
-                                                        [this, doc, path] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
+                                                        [doc, path] { ApplyHighlighter(*doc->sciMain, HighlighterForFile(path)); });
         result = doc->sciMain->LoadFile(path);
         disconnect(preview);
     }

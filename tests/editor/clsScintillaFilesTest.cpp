@@ -488,3 +488,28 @@ TEST_F(EditorFilesTest, AStoppedLoadTakesTheShownStartAwayAgain)
 }
 
 } // namespace
+
+namespace {
+
+// From a megabyte on, what was read reaches the component through a feeder
+// thread: a read that changes its mind part way (UTF-8 until a byte that is
+// not) clears and refills the document there, in order, and ends with the
+// file's text as the encoding finally decided reads it.
+TEST_F(EditorFilesTest, AFileThatStopsBeingUtf8PartWayLoadsWholeThroughTheFeeder)
+{
+    QByteArray head;
+    for (int i = 0; head.size() < 2 * 1000 * 1000; ++i)
+        head += "line " + QByteArray::number(i) + " of plain text\n";
+    QByteArray tail;
+    for (int i = 0; tail.size() < 1000 * 1000; ++i)
+        tail += "more " + QByteArray::number(i) + "\n";
+    const QString in = Write(QStringLiteral("mixed.txt"), head + "\xC4\xE3\xBA\xC3\n" + tail); // 你好 in GB18030
+    ASSERT_GE(head.size(), BackgroundLoad::InlineBelow);
+    sci().SetReadChunkSize(64 * 1024);
+
+    ASSERT_TRUE(sci().LoadFile(in).ok());
+    EXPECT_NE(sci().Encoding().codec, TextEncoding::Utf8);
+    EXPECT_TRUE(sci().GetText() == head + "\xE4\xBD\xA0\xE5\xA5\xBD\n" + tail);
+}
+
+} // namespace

@@ -41,7 +41,7 @@ double PingLedger::OldestWaitingMs(double now) const
 void PingLedger::Count(double sent, double ms)
 {
     ++counted_;
-    double &longest = firstColoured_ && sent >= *firstColoured_ ? after_ : before_;
+    double &longest = firstScreen_ && sent >= *firstScreen_ ? after_ : before_;
     longest = std::max(longest, ms);
 }
 

@@ -1,6 +1,6 @@
 // The pings the probe sent to a program's window and their answers: how
 // long the program's event loop was blocked, before and after its first
-// coloured screen. Times are seconds since the program's launch.
+// screen (the file's text drawn). Times are seconds since the launch.
 #pragma once
 
 #include <map>
@@ -18,7 +18,7 @@ public:
     std::optional<double> Answered(unsigned long serial, double at);
 
     // Pings sent from then on count as "after".
-    void FirstColoured(double at) { firstColoured_ = at; }
+    void FirstScreen(double at) { firstScreen_ = at; }
     // Counts the pings still waiting with their age, and stops counting
     // answers towards the longest blocks from then on.
     void Close(double at);
@@ -35,7 +35,7 @@ private:
     void Count(double sent, double ms);
 
     std::map<unsigned long, double> waiting_;
-    std::optional<double> firstColoured_;
+    std::optional<double> firstScreen_;
     bool closed_ = false;
     double before_ = 0, after_ = 0;
     long counted_ = 0, lost_ = 0;

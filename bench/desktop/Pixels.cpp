@@ -68,14 +68,40 @@ int CountNear(const Image &image, const Box &box, Rgb colour, int tolerance)
     return count;
 }
 
-namespace {
-
 bool IsInk(Rgb colour)
 {
     return !IsSaturated(colour) && std::max({colour.r, colour.g, colour.b}) < 128;
 }
 
-} // namespace
+bool IsLight(Rgb colour)
+{
+    return std::min({colour.r, colour.g, colour.b}) >= 192;
+}
+
+Box TextBand(const Box &keywordArea)
+{
+    return {keywordArea.x, keywordArea.y - 4, 1 << 15, keywordArea.height + 8};
+}
+
+InkCount CountInk(const Image &image, const Box &box)
+{
+    const Box clipped = Clip(image, box);
+    InkCount count;
+    for (int y = clipped.y; y < clipped.y + clipped.height; ++y)
+        for (int x = clipped.x; x < clipped.x + clipped.width; ++x) {
+            const Rgb pixel = image.At(x, y);
+            count.ink += IsInk(pixel) ? 1 : 0;
+            count.light += IsLight(pixel) ? 1 : 0;
+            ++count.total;
+        }
+    return count;
+}
+
+bool ShowsText(const Image &band, int settledInk, int settledLight)
+{
+    const InkCount count = CountInk(band, {0, 0, band.width, band.height});
+    return count.ink >= std::max(20, settledInk / 4) && count.light > 0 && count.light * 2 >= settledLight;
+}
 
 Calibration Calibrate(const Image &highlighted, const Image &plain)
 {
@@ -109,6 +135,9 @@ Calibration Calibrate(const Image &highlighted, const Image &plain)
     result.colour = FromKey(top->first);
     result.area = {left, upper, right - left + 1, lower - upper + 1};
     result.count = CountNear(highlighted, result.area, result.colour, 0);
+    const InkCount text = CountInk(plain, TextBand(result.area));
+    result.ink = text.ink;
+    result.light = text.light;
     return result;
 }
 

@@ -98,13 +98,13 @@ void Probe::Turn(bool watchScreen)
         XNextEvent(display_, &event);
         HandleEvent(event);
     }
-    const bool looking = !window_ || (!firstColoured_ && Clock::now() - lastLook_ >= std::chrono::milliseconds(100));
+    const bool looking = !window_ || (!ScreensSeen() && Clock::now() - lastLook_ >= std::chrono::milliseconds(100));
     if (looking)
         LookForWindow();
     SendPingIfDue();
     SampleProcess();
-    if (watchScreen && window_ && !firstColoured_) {
-        CheckColoured();
+    if (watchScreen && window_ && !ScreensSeen()) {
+        CheckScreen();
         return;
     }
     pollfd connection = {ConnectionNumber(display_), POLLIN, 0};
@@ -170,27 +170,41 @@ void Probe::LookForWindow()
         firstWindow_ = Since(start_);
 }
 
-Box Probe::WatchedArea() const
+bool Probe::ScreensSeen() const
 {
-    // A longer file has a wider line-number margin, which moves the text to
-    // the right: the rows of the keywords, from their left edge to the
-    // window's right edge.
-    const Box keywords = options_.calibration.area;
-    return {keywords.x, keywords.y - 4, 1 << 15, keywords.height + 8};
+    return firstScreen_ && (!options_.expectColour || firstColoured_);
 }
 
-void Probe::CheckColoured()
+double Probe::ScreensSeenAt() const
+{
+    return std::max(firstScreen_.value_or(0), firstColoured_.value_or(0));
+}
+
+void Probe::Shoot(const std::string &suffix)
+{
+    if (!options_.shotPrefix.empty())
+        SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + suffix + ".ppm");
+}
+
+void Probe::CheckScreen()
 {
     const auto grabbed = Clock::now();
-    const Image image = x_.Grab(window_, WatchedArea());
+    const Image band = x_.Grab(window_, TextBand(options_.calibration.area));
+    const Box all = {0, 0, band.width, band.height};
     const int needed = std::max(20, options_.calibration.count / 4);
-    const Box all = {0, 0, image.width, image.height};
-    if (CountNear(image, all, options_.calibration.colour, ColourTolerance) < needed)
-        return;
-    firstColoured_ = Since(start_, grabbed);
-    pings_.FirstColoured(*firstColoured_);
-    if (!options_.shotPrefix.empty())
-        SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-first.ppm");
+    // Keyword colour on the text is text drawn, even where little plain
+    // ink is left between the coloured words.
+    const bool coloured = options_.expectColour && !firstColoured_ &&
+                          CountNear(band, all, options_.calibration.colour, ColourTolerance) >= needed;
+    if (!firstScreen_ && (coloured || ShowsText(band, options_.calibration.ink, options_.calibration.light))) {
+        firstScreen_ = Since(start_, grabbed);
+        pings_.FirstScreen(*firstScreen_);
+        Shoot("-first");
+    }
+    if (coloured) {
+        firstColoured_ = Since(start_, grabbed);
+        Shoot("-coloured");
+    }
 }
 
 bool Probe::Idle() const
@@ -266,8 +280,7 @@ void Probe::Type(std::map<std::string, std::string> &record)
     }
     XDamageDestroy(display_, damage_);
     completed_ = !cut;
-    if (!options_.shotPrefix.empty())
-        SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-typed.ppm");
+    Shoot("-typed");
     record["keys_missed"] = std::to_string(missed);
     if (keys.empty())
         return;
@@ -305,22 +318,22 @@ bool Probe::Run(std::map<std::string, std::string> &record)
         Settle(record);
     } else {
         while (!Expired()) {
-            Turn(!firstColoured_);
-            if (!firstColoured_ || Since(start_) < *firstColoured_ + options_.settleSeconds)
+            Turn(!ScreensSeen());
+            if (!ScreensSeen() || Since(start_) < ScreensSeenAt() + options_.settleSeconds)
                 continue;
             if (Idle())
                 break;
             // A program busy for long in the background is typed into busy.
-            if (Since(start_) >= *firstColoured_ + options_.settleSeconds + LoadIdleLimit) {
+            if (Since(start_) >= ScreensSeenAt() + options_.settleSeconds + LoadIdleLimit) {
                 record["busy_after_load"] = "1";
                 break;
             }
         }
         // Pings still unanswered were blocked at least this long.
         pings_.Close(Since(start_));
-        if (!firstColoured_ && window_ && !options_.shotPrefix.empty())
-            SavePpm(x_.Grab(window_, x_.Bounds(window_)), options_.shotPrefix + "-grey.ppm");
-        if (!Expired() && firstColoured_ && window_)
+        if (!ScreensSeen() && window_)
+            Shoot("-unseen");
+        if (!Expired() && ScreensSeen() && window_)
             Type(record);
     }
     SampleProcess();
@@ -330,13 +343,16 @@ bool Probe::Run(std::map<std::string, std::string> &record)
     record["status"] = exited_ ? "exited" : completed_ ? "ok" : "timeout";
     if (firstWindow_)
         record["first_window_s"] = Text(*firstWindow_);
+    if (firstScreen_)
+        record["first_screen_s"] = Text(*firstScreen_);
+    record["colour_expected"] = options_.expectColour ? "1" : "0";
     if (firstColoured_)
         record["first_coloured_s"] = Text(*firstColoured_);
     if (window_)
         record["ping_listed"] = pingListed_ ? "1" : "0";
     if (pings_.Counted() > 0) {
         record["block_before_ms"] = Text(pings_.LongestBeforeMs());
-        if (firstColoured_)
+        if (firstScreen_)
             record["block_after_ms"] = Text(pings_.LongestAfterMs());
         record["block_overall_ms"] = Text(std::max(pings_.LongestBeforeMs(), pings_.LongestAfterMs()));
         record["pings"] = std::to_string(pings_.Counted());

@@ -1,6 +1,7 @@
 // One run of an editor from outside: started with its file, watched on the
-// X display until its first coloured screen and until it is idle, then
-// typed into. Prints one record of "key=value" words.
+// X display until its first screen (and first coloured screen, where the
+// file is expected to be coloured) and until it is idle, then typed into.
+// Prints one record of "key=value" words.
 #pragma once
 
 #include "Pixels.h"
@@ -21,11 +22,12 @@ struct ProbeOptions
 {
     std::vector<std::string> command;
     double timeoutSeconds = 120;
-    double settleSeconds = 5;      // watched at least this long after the first coloured screen
+    double settleSeconds = 5;      // watched at least this long after the screens
     Calibration calibration;       // where and in which colour keywords appear
+    bool expectColour = false;     // the file opens highlighted (short-line C++)
     bool calibrating = false;      // only save the settled screen (--shot)
     std::string typed = "a b c d "; // one keystroke per character
-    std::string shotPrefix;        // PPM of the window at the first coloured screen
+    std::string shotPrefix;        // PPMs of the window at the first screens
 };
 
 class Probe
@@ -48,8 +50,11 @@ private:
     void SendPingIfDue();
     void SampleProcess();
     void LookForWindow();
-    void CheckColoured();
-    Box WatchedArea() const;
+    // Whether every screen watched for has appeared, and when the last did.
+    bool ScreensSeen() const;
+    double ScreensSeenAt() const;
+    void CheckScreen();
+    void Shoot(const std::string &suffix);
 
     bool Idle() const;
     // Whether the program became idle within the time.
@@ -71,7 +76,7 @@ private:
     bool exited_ = false;
     bool completed_ = false; // every step done within the time limit
     Clock::time_point lastLook_;
-    std::optional<double> firstWindow_, firstColoured_;
+    std::optional<double> firstWindow_, firstScreen_, firstColoured_;
 
     unsigned long nextSerial_ = 1;
     Clock::time_point lastPing_;

@@ -56,11 +56,13 @@ struct Column
     int decimals;
     bool perFileSize; // divided by the file's size instead of scaled
     bool atEnd;       // taken at the end: a run cut short has a smaller one
+    const char *measuredIf = nullptr; // a record key that reads "0" where the figure is not measured
 };
 
 const Column Columns[] = {
     {"first window (s)", "first_window_s", 1, 3, false, false},
-    {"first screen (s)", "first_coloured_s", 1, 3, false, false},
+    {"first screen (s)", "first_screen_s", 1, 3, false, false},
+    {"first coloured (s)", "first_coloured_s", 1, 3, false, false, "colour_expected"},
     {"block after (ms)", "block_after_ms", 1, 1, false, true},
     {"block overall (ms)", "block_overall_ms", 1, 1, false, true},
     {"peak (MB)", "peak_bytes", 1 / MiB, 0, false, true},
@@ -78,6 +80,8 @@ std::string Fixed(double value, int decimals)
 
 std::optional<double> Figure(const Record &record, const Column &column)
 {
+    if (column.measuredIf && record.Get(column.measuredIf) == "0")
+        return std::nullopt;
     const auto value = record.Number(column.key);
     if (!value)
         return std::nullopt;
@@ -93,7 +97,8 @@ std::string Cell(const Record &record, const Column &column)
 {
     if (const auto value = Figure(record, column))
         return Fixed(*value, column.decimals);
-    return record.Get("status") == "timeout" ? "timeout" : "-";
+    const bool measured = !column.measuredIf || record.Get(column.measuredIf) != "0";
+    return measured && record.Get("status") == "timeout" ? "timeout" : "-";
 }
 
 std::string RatioCell(const Record &ferrolan, const Record &geany, const Column &column)

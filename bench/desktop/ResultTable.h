@@ -21,7 +21,9 @@ std::vector<Record> ParseRecords(const std::string &text);
 
 // The table with a header, a row per run in the order given and, for each
 // file that has a ferrolan and a geany run, a ratio row. A figure a timed-out
-// run never reached reads "timeout"; one a run could not measure reads "-".
+// run never reached reads "timeout"; one a run could not measure, or does
+// not measure for its file (the first coloured screen of a file opened as
+// plain text, colour_expected=0), reads "-".
 std::string FormatTable(const std::vector<Record> &records);
 
 } // namespace deskbench

@@ -1,6 +1,7 @@
 // deskcalibrate: from the settled screens of a highlighted file and of the
 // same text as plain text (PPM, saved by deskprobe --calibrate), prints the
-// keyword colour and area deskprobe then watches for, as key=value words.
+// keyword colour and area deskprobe then watches for, and the plain text's
+// ink and background in that area's band, as key=value words.
 #include "Pixels.h"
 
 #include <cstdio>
@@ -24,7 +25,8 @@ int main(int argc, char **argv)
         return 1;
     }
     const Box &area = calibration.area;
-    std::printf("colour=%02x%02x%02x area=%d,%d,%d,%d count=%d\n", calibration.colour.r, calibration.colour.g,
-                calibration.colour.b, area.x, area.y, area.width, area.height, calibration.count);
+    std::printf("colour=%02x%02x%02x area=%d,%d,%d,%d count=%d ink=%d light=%d\n", calibration.colour.r,
+                calibration.colour.g, calibration.colour.b, area.x, area.y, area.width, area.height, calibration.count,
+                calibration.ink, calibration.light);
     return 0;
 }

@@ -2,7 +2,8 @@
 // display of $DISPLAY (run by scripts/bench-desktop; docs/benchmarks-desktop.md).
 //   deskprobe --editor NAME --file-label LABEL --file PATH [--timeout S]
 //             [--settle S] [--type CHARS] [--shot PREFIX]
-//             (--calibrate | --colour RRGGBB --area X,Y,W,H --count N)
+//             (--calibrate | --colour RRGGBB --area X,Y,W,H --count N --ink N --light N
+//              [--expect-colour])
 //             -- COMMAND ARGS...
 // Prints one line of key=value words.
 #include "Probe.h"
@@ -60,6 +61,8 @@ int main(int argc, char **argv)
             break;
         } else if (arg == "--calibrate") {
             options.calibrating = true;
+        } else if (arg == "--expect-colour") {
+            options.expectColour = true;
         } else if (!hasValue) {
             return Usage(("no value after " + arg).c_str());
         } else if (arg == "--editor") {
@@ -82,6 +85,10 @@ int main(int argc, char **argv)
             areaGiven = ParseBox(argv[++i], options.calibration.area);
         } else if (arg == "--count") {
             options.calibration.count = std::atoi(argv[++i]);
+        } else if (arg == "--ink") {
+            options.calibration.ink = std::atoi(argv[++i]);
+        } else if (arg == "--light") {
+            options.calibration.light = std::atoi(argv[++i]);
         } else {
             return Usage(("unknown option " + arg).c_str());
         }

@@ -66,6 +66,64 @@ TEST(DeskbenchPixels, CalibrationFindsTheKeywordsNotTheChrome)
     EXPECT_EQ(calibration.area.width, 30);
     EXPECT_EQ(calibration.area.height, 38);
     EXPECT_EQ(calibration.count, 30 * 8 + 20 * 8);
+    // The plain screen's ink and white in the keyword rows (4 pixels to
+    // spare above and below), right of the keywords' left edge: the text,
+    // not the icon.
+    EXPECT_EQ(calibration.ink, 30 * 8 + 90 * 8);
+    EXPECT_EQ(calibration.light, 150 * 46 - calibration.ink);
+}
+
+TEST(DeskbenchPixels, TextShowsOnlyAsEnoughInkOnAPaintedBackground)
+{
+    // The settled band: 400 pixels of ink on 4000 of white, the rest a
+    // grey desk beside the document's window.
+    const int settledInk = 400, settledLight = 4000;
+    const Rgb desk = {160, 160, 160};
+    const auto document = [&] {
+        Image band = Filled(200, 40, desk);
+        Paint(band, {0, 0, 100, 40}, White);
+        return band;
+    };
+    Image band = document();
+    EXPECT_FALSE(ShowsText(band, settledInk, settledLight)) << "an empty text area";
+    // A window not painted yet is black all over: dark, but no text.
+    EXPECT_FALSE(ShowsText(Filled(200, 40, Black), settledInk, settledLight));
+    EXPECT_FALSE(ShowsText(Filled(200, 40, Rgb{30, 30, 30}), settledInk, 0));
+    Paint(band, {10, 10, 9, 10}, Black);
+    EXPECT_FALSE(ShowsText(band, settledInk, settledLight)) << "90 pixels: less than a quarter of the settled text";
+    Paint(band, {30, 10, 1, 10}, Rgb{100, 100, 100});
+    EXPECT_TRUE(ShowsText(band, settledInk, settledLight)) << "a quarter, anti-aliased grey edges included";
+    // However little text the settled screen had, a few stray dark pixels
+    // (a caret, a margin's edge) are not a screen of text.
+    Image caret = document();
+    Paint(caret, {10, 5, 1, 19}, Black);
+    EXPECT_FALSE(ShowsText(caret, 0, settledLight));
+    // Coloured words are not ink: a screen of keywords alone needs the
+    // colour check.
+    Image keywords = document();
+    Paint(keywords, {10, 10, 80, 10}, Navy);
+    EXPECT_FALSE(ShowsText(keywords, settledInk, settledLight));
+    // Text on a window's pale grey counts; with most of the text area's
+    // background still dark (half painted) it does not.
+    Image grey = Filled(200, 40, desk);
+    Paint(grey, {0, 0, 100, 40}, Rgb{239, 239, 239});
+    Paint(grey, {10, 10, 80, 10}, Black);
+    EXPECT_TRUE(ShowsText(grey, settledInk, settledLight));
+    Paint(grey, {0, 15, 100, 25}, Black);
+    EXPECT_FALSE(ShowsText(grey, settledInk, settledLight));
+}
+
+TEST(DeskbenchPixels, TextBandReachesTheRightEdgeWithRowsToSpare)
+{
+    const Box band = TextBand({40, 100, 300, 200});
+    EXPECT_EQ(band.x, 40);
+    EXPECT_EQ(band.y, 96);
+    EXPECT_EQ(band.height, 208);
+    EXPECT_GE(band.x + band.width, 1 << 14);
+    const InkCount count = CountInk(Filled(100, 50, Black), {90, 40, 30, 30});
+    EXPECT_EQ(count.ink, 100) << "clipped to the image";
+    EXPECT_EQ(count.total, 100);
+    EXPECT_EQ(count.light, 0);
 }
 
 TEST(DeskbenchPixels, CalibrationFindsNothingWithoutHighlightingOrOnScreensOfOtherSizes)
@@ -116,7 +174,7 @@ TEST(DeskbenchPings, BlocksCountBeforeOrAfterTheFirstScreenBySendingTime)
 {
     PingLedger pings;
     pings.Sent(1, 1.000);
-    pings.FirstColoured(1.100);
+    pings.FirstScreen(1.100);
     // Sent before the first screen, answered long after it: a block the
     // user waited through before seeing anything.
     EXPECT_NEAR(*pings.Answered(1, 1.500), 500, 1e-6);
@@ -183,18 +241,21 @@ TEST(DeskbenchProc, CpuTicksAfterACommandNameWithSpacesAndParentheses)
 TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
 {
     const std::string text =
-        "editor=ferrolan file=cpp100 size=104857600 first_window_s=0.2 first_coloured_s=0.25 block_after_ms=20 block_overall_ms=80 "
+        "editor=ferrolan file=cpp100 size=104857600 first_window_s=0.2 first_screen_s=0.22 colour_expected=1 "
+        "first_coloured_s=0.25 block_after_ms=20 block_overall_ms=80 "
         "peak_bytes=209715200 key_first_ms=3 key_steady_ms=1.5 status=ok\n"
         "\n"
-        "editor=geany file=cpp100 size=104857600 first_window_s=0.8 first_coloured_s=1 block_after_ms=40 block_overall_ms=0 "
-        "peak_bytes=419430400 key_first_ms=6 status=ok\n"
-        "editor=geany file=line100 size=104857600 status=timeout peak_bytes=104857600 first_window_s=2\n"
-        "editor=ferrolan file=line100 size=104857600 status=timeout peak_bytes=52428800 first_window_s=1\n";
+        "editor=geany file=cpp100 size=104857600 first_window_s=0.8 first_screen_s=0.9 colour_expected=1 first_coloured_s=1 "
+        "block_after_ms=40 block_overall_ms=0 peak_bytes=419430400 key_first_ms=6 status=ok\n"
+        "editor=geany file=line100 size=104857600 status=timeout colour_expected=0 peak_bytes=104857600 first_window_s=2\n"
+        "editor=ferrolan file=line100 size=104857600 status=timeout colour_expected=0 peak_bytes=52428800 "
+        "first_window_s=1 first_screen_s=4\n"
+        "editor=ferrolan file=cpp1g size=1073741824 status=timeout colour_expected=1 first_window_s=1 first_screen_s=2\n";
     const std::string table = FormatTable(ParseRecords(text));
     std::vector<std::string> lines;
     for (size_t start = 0, end; (end = table.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(table.substr(start, end - start));
-    ASSERT_EQ(lines.size(), 7u) << table;
+    ASSERT_EQ(lines.size(), 8u) << table;
     const auto words = [](const std::string &line) {
         std::vector<std::string> result;
         for (size_t start = 0; start < line.size();) {
@@ -206,20 +267,27 @@ TEST(DeskbenchTable, RowsRatiosTimeoutsAndUnmeasuredFigures)
         }
         return result;
     };
-    EXPECT_EQ(words(lines[1]), (std::vector<std::string>{"cpp100", "ferrolan", "0.200", "0.250", "20.0", "80.0", "200",
-                                                         "2.00", "3.0", "1.5"}));
+    EXPECT_EQ(words(lines[1]), (std::vector<std::string>{"cpp100", "ferrolan", "0.200", "0.220", "0.250", "20.0", "80.0",
+                                                         "200", "2.00", "3.0", "1.5"}));
     // Geany measured no steady keystroke and did not time out: "-".
-    EXPECT_EQ(words(lines[2]), (std::vector<std::string>{"cpp100", "geany", "0.800", "1.000", "40.0", "0.0", "400", "4.00",
-                                                         "6.0", "-"}));
+    EXPECT_EQ(words(lines[2]), (std::vector<std::string>{"cpp100", "geany", "0.800", "0.900", "1.000", "40.0", "0.0", "400",
+                                                         "4.00", "6.0", "-"}));
     // A ratio needs both figures and a divisor above zero.
-    EXPECT_EQ(words(lines[3]), (std::vector<std::string>{"cpp100", "ferrolan/geany", "0.25", "0.25", "0.50", "-", "0.50",
-                                                         "0.50", "0.50", "-"}));
-    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "2.000", "timeout", "timeout",
+    EXPECT_EQ(words(lines[3]), (std::vector<std::string>{"cpp100", "ferrolan/geany", "0.25", "0.24", "0.25", "0.50", "-",
+                                                         "0.50", "0.50", "0.50", "-"}));
+    // A file opened as plain text has no coloured screen to wait for: "-",
+    // even in a run that timed out.
+    EXPECT_EQ(words(lines[4]), (std::vector<std::string>{"line100", "geany", "2.000", "timeout", "-", "timeout",
                                                          "timeout", "100", "1.00", "timeout", "timeout"}));
+    EXPECT_EQ(words(lines[5]), (std::vector<std::string>{"line100", "ferrolan", "1.000", "4.000", "-", "timeout",
+                                                         "timeout", "50", "0.50", "timeout", "timeout"}));
     // Runs cut short compare in what both reached, not in what is taken at
     // the end (their peak memory was still growing).
-    EXPECT_EQ(words(lines[6]), (std::vector<std::string>{"line100", "ferrolan/geany", "0.50", "-", "-", "-", "-",
+    EXPECT_EQ(words(lines[6]), (std::vector<std::string>{"line100", "ferrolan/geany", "0.50", "-", "-", "-", "-", "-",
                                                          "-", "-", "-"}));
+    // Text shown, colour awaited until the time ran out.
+    EXPECT_EQ(words(lines[7]), (std::vector<std::string>{"cpp1g", "ferrolan", "1.000", "2.000", "timeout", "timeout",
+                                                         "timeout", "timeout", "timeout", "timeout", "timeout"}));
     // Every row as wide as the header, so the columns line up.
     for (const std::string &line : lines)
         EXPECT_EQ(line.size(), lines[0].size()) << line;

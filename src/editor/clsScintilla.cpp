@@ -3,6 +3,7 @@
 #include "BackgroundColouring.h"
 #include "EditorWindow.h"
 #include "LineEndSurvey.h"
+#include "LongLineStyling.h"
 #include "ReplaceHistory.h"
 #include "TextSearch.h"
 #include "subclass/MSubclass.h"
@@ -14,7 +15,7 @@ using Sci = QsciScintillaBase;
 
 clsScintilla::clsScintilla(QObject *parent)
     : QObject(parent), m_colouring(std::make_unique<BackgroundColouring>(*this)),
-      m_lineEnds(std::make_unique<LineEndSurvey>(*this))
+      m_lineEnds(std::make_unique<LineEndSurvey>(*this)), m_longLineStyling(std::make_unique<LongLineStyling>(*this))
 {
     // Any change can add or remove a line end.
     connect(this, &clsScintilla::OnModified, m_lineEnds.get(), &LineEndSurvey::Forget);
@@ -132,6 +133,7 @@ void clsScintilla::DispatchNotification(const NotifyRecord &scn)
 {
     switch (scn.code) {
     case scn::STYLENEEDED:
+        m_longLineStyling->StyleTo(scn.position);
         emit StyleNeeded();
         break;
     case scn::CHARADDED:

@@ -28,6 +28,7 @@ class QWidget;
 class BackgroundColouring;
 class BackgroundLoad;
 class LineEndSurvey;
+class LongLineStyling;
 class ReplaceHistory;
 class TextSearch;
 
@@ -437,6 +438,7 @@ private:
     QPointer<EditorWindow> m_editor;
     std::unique_ptr<BackgroundColouring> m_colouring;
     std::unique_ptr<LineEndSurvey> m_lineEnds;
+    std::unique_ptr<LongLineStyling> m_longLineStyling;
     QPointer<QWidget> m_ownerForm;
     win::HWND m_attachedHwnd = 0;
 

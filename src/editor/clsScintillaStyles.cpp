@@ -1,6 +1,8 @@
 // Styles, lexer and keyword lists of the editor wrapper.
 #include "clsScintilla.h"
 
+#include "LongLineStyling.h"
+
 #include "BackgroundColouring.h"
 #include "clsScintillaBuiltinSets.h"
 
@@ -109,6 +111,7 @@ long clsScintilla::GetStyleAt(long lPos) const
 // comes next. The container lexer (0) has nothing to give them to.
 void clsScintilla::SetLexer(long lLexerNum)
 {
+    lLexerNum = m_longLineStyling->LexerFor(lLexerNum);
     SendEditor(Sci::SCI_SETLEXER, lLexerNum);
     if (lLexerNum != 0)
         HandOnToLexer();

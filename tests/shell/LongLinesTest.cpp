@@ -53,3 +53,62 @@ TEST_F(LongLinesTest, AFileWithAVeryLongLineOpensAsPlainTextUnwrapped)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray StylesOf(clsScintilla &sci)
+{
+    QByteArray styles;
+    for (long at = 0; at < sci.GetLen(); ++at)
+        styles += char(sci.GetStyleAt(at));
+    return styles;
+}
+
+// Shown as plain text, long lines are styled in two styles of the same look
+// taking turns every few bytes (the component lays out short runs far
+// faster); the turns fall between ASCII bytes only, and a language chosen
+// from the 高亮 menu styles the text itself again.
+TEST_F(LongLinesTest, PlainLongLinesAreStyledInShortRunsOfOneLook)
+{
+    QByteArray line;
+    while (line.size() < 6000)
+        line += "var total = count; /* 计算 */ ";
+    const QString path = Write(QStringLiteral("min.js"), line + "\n");
+    ASSERT_NE(window->OpenDocument(path), nullptr);
+    ASSERT_EQ(window->stb->PanelText(5), QStringLiteral("Text"));
+    Editor().ColouriseRest();
+
+    const QByteArray styles = StylesOf(Editor());
+    const QByteArray text = Editor().GetText();
+    ASSERT_EQ(styles.size(), text.size());
+    int turns = 0;
+    for (qsizetype at = 1; at < styles.size(); ++at) {
+        ASSERT_TRUE(styles[at] == 0 || styles[at] == 1) << "at " << at;
+        if (styles[at] != styles[at - 1]) {
+            ++turns;
+            ASSERT_TRUE(uchar(text[at]) < 0x80 && uchar(text[at - 1]) < 0x80) << "a turn inside a character at " << at;
+        }
+    }
+    EXPECT_GT(turns, text.size() / 40);
+    for (const int message : {Sci::SCI_STYLEGETFORE, Sci::SCI_STYLEGETBACK, Sci::SCI_STYLEGETSIZE, Sci::SCI_STYLEGETBOLD})
+        EXPECT_EQ(Editor().SendEditor(message, 1), Editor().SendEditor(message, 0)) << "message " << message;
+    // The plain style changed (dark colours, say) and the language applied
+    // again: the twin follows it.
+    Editor().SendEditor(Sci::SCI_STYLESETFORE, 0, 0x123456);
+    Editor().SetLexer(Sci::SCLEX_NULL);
+    EXPECT_EQ(Editor().SendEditor(Sci::SCI_STYLEGETFORE, 1), 0x123456);
+
+    // Typing in the line keeps the runs going.
+    Editor().SetCurrentPosition(100);
+    Editor().SendEditor(Sci::SCI_SETSEL, 100, 100);
+    Editor().ReplaceSel(QStringLiteral("abc"));
+    Editor().ColouriseRest();
+    EXPECT_EQ(Editor().SendEditor(Sci::SCI_GETENDSTYLED), Editor().GetLen());
+
+    ApplyHighlighter(Editor(), QStringLiteral("JavaScript"));
+    Editor().ColouriseRest();
+    EXPECT_NE(Editor().SendEditor(Sci::SCI_GETLEXER), long(Sci::SCLEX_CONTAINER));
+    EXPECT_NE(Editor().GetStyleAt(0), 0); // "var" is a keyword again
+}
+
+} // namespace

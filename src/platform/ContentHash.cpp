@@ -42,6 +42,8 @@ void ContentHash::Add(QByteArrayView bytes)
 {
     const char *data = bytes.data();
     qsizetype length = bytes.size();
+    if (length == 0)
+        return; // an empty view may hold no address at all
     m_length += quint64(length);
     if (m_pendingLength > 0) {
         const qsizetype taken = std::min(length, Block - m_pendingLength);

@@ -16,6 +16,12 @@ StatusBarPanels::StatusBarPanels(QWidget *parent)
         }
         m_panels[i] = label;
     }
+    // A message hides the panels, but Qt hides only what is on screen: one
+    // shown before the window (at start) would be drawn over them.
+    connect(this, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        for (QLabel *label : m_panels)
+            label->setVisible(message.isEmpty());
+    });
 }
 
 QLabel *StatusBarPanels::Panel(int panel) const

@@ -2,6 +2,7 @@
 #include "editor/clsScintilla.h"
 #include "shell/StatusBarPanels.h"
 
+#include <QLabel>
 #include <Qsci/qsciscintillabase.h>
 
 using Sci = QsciScintillaBase;
@@ -109,6 +110,23 @@ TEST_F(LongLinesTest, PlainLongLinesAreStyledInShortRunsOfOneLook)
     Editor().ColouriseRest();
     EXPECT_NE(Editor().SendEditor(Sci::SCI_GETLEXER), long(Sci::SCLEX_CONTAINER));
     EXPECT_NE(Editor().GetStyleAt(0), 0); // "var" is a keyword again
+}
+
+} // namespace
+
+namespace {
+
+// A message shown before the window is (the note on long lines of a file
+// named at start) hides the panels it would be drawn over, until it goes.
+TEST(StatusBarMessageTest, AMessageShownBeforeTheWindowHidesThePanels)
+{
+    StatusBarPanels bar;
+    bar.SetPanelText(1, QStringLiteral("当前行: 0"));
+    bar.showMessage(QStringLiteral("有很长的行"));
+    bar.show();
+    EXPECT_FALSE(bar.Panel(1)->isVisible());
+    bar.clearMessage();
+    EXPECT_TRUE(bar.Panel(1)->isVisible());
 }
 
 } // namespace

@@ -60,12 +60,12 @@ void LoaderFeed::Append(const char *data, qsizetype length)
 {
     if (length <= 0)
         return;
-    Step step;
-    step.kind = Step::Append;
     if (!m_threaded) {
-        Give(data, length);
+        Give(data, length); // no copy: the component takes it now
         return;
     }
+    Step step;
+    step.kind = Step::Append;
     step.text = SpareBuffer(length);
     std::memcpy(step.text.data(), data, size_t(length));
     Push(std::move(step));

@@ -40,7 +40,7 @@ signals:
 private:
     void ColourScreen();
     void ColourSlice();
-    bool SizeLineStates();
+    bool SizeLexerTables();
     long NextSliceEnd(long from) const;
     long StyledLineStart() const;
 

@@ -41,7 +41,13 @@ xdotool windowsize --sync "$window" 600 400
 moved=$(settled_geometry)
 close_window
 start
-expect_same "start after a move and a resize" "$moved" "$(settled_geometry)"
+after_move=$(settled_geometry)
+expect_same "start after a move and a resize" "$moved" "$after_move"
+if [ "$after_move" != "$moved" ]; then
+  echo "stored:"; grep -E '^MDI' "$settings"
+  echo "size hints:"; xprop -id "$window" WM_NORMAL_HINTS
+  echo "program log:"; cat "$sandbox/program.log"
+fi
 
 # 5. Maximized (a double click on the title bar), closed, started twice.
 read -r left top width _ <<<"$moved"

@@ -313,7 +313,8 @@ public:
     // The whole document on the default printer, one-inch margins.
     PrintResult PrintDoc();
     // Margins in thousandths of an inch; never inside the printer's
-    // unprintable edge.
+    // unprintable edge. Shows its progress; stopped, the job is given up
+    // and pageStarts holds the pages drawn.
     PrintResult PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarginWidth, long TopMarginHeight,
                          long RightMarginWidth, long BottomMarginHeight);
     // The whole document, or the pages the printer's range asks for, on a

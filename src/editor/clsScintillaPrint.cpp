@@ -66,9 +66,17 @@ PrintResult clsScintilla::PrintSCI(win::HWND sciHwnd, long txtLen, long LeftMarg
         return editor->SendScintilla(Sci::SCI_FORMATRANGE, 1UL, &painter, ToQRect(geometry.rc), cpMin, txtLen);
     };
 
+    LongOperation operation(QStringLiteral("正在打印"));
+    operation.SetTotal(std::max(1L, txtLen));
     PrintResult result;
     long position = 0;
     for (;;) {
+        operation.SetDone(position);
+        if (!operation.Breathe()) {
+            printer->abort();
+            result = PrintResult::Cancelled(std::move(result.pageStarts));
+            break;
+        }
         result.pageStarts.push_back(position);
         const long next = formatRange(position);
         if (next >= txtLen)

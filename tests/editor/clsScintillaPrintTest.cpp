@@ -284,3 +284,39 @@ TEST_F(PrintTest, APrintShowsItsProgressAndStopsWhenAsked)
 }
 
 } // namespace
+
+namespace {
+
+// The default printer's path shows its progress too and stops where asked,
+// naming the pages it drew; the job is given up, and a print after that
+// prints every page.
+TEST_F(PrintTest, TheDefaultPrinterShowsItsProgressAndStopsWhenAsked)
+{
+    PdfPrinter pdf(Path(QStringLiteral("doc.pdf")));
+    sci().SetTextBytes(Lines(3000));
+    RecordingProgress progress;
+    QuickSlices slices(1);
+
+    const PrintResult whole = sci().PrintDoc();
+    ASSERT_TRUE(whole.ok()) << whole.reason.toStdString();
+    ASSERT_GT(whole.Pages(), 20);
+    EXPECT_EQ(progress.tasks, QStringList{QStringLiteral("正在打印")});
+    EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end()));
+    EXPECT_GE(progress.percents.size(), std::size_t(whole.Pages()));
+    EXPECT_FALSE(progress.visible);
+
+    progress.stopAt = 50;
+    const PrintResult stopped = sci().PrintDoc();
+    EXPECT_EQ(stopped.outcome, PrintResult::Stopped);
+    EXPECT_GT(stopped.Pages(), 0);
+    EXPECT_LT(stopped.Pages(), whole.Pages());
+    EXPECT_FALSE(progress.visible);
+
+    progress.stopAt = -1;
+    const PrintResult again = sci().PrintDoc();
+    ASSERT_TRUE(again.ok());
+    EXPECT_EQ(again.pageStarts, whole.pageStarts);
+    EXPECT_EQ(PdfPrinter::PageCount(Path(QStringLiteral("doc.pdf"))), whole.Pages());
+}
+
+} // namespace

@@ -109,38 +109,23 @@ long &BackgroundColouring::SizeTablesFromLines()
     return lines;
 }
 
-// Lexers keep tables with an entry for each line (the component's line
-// states, the C++ lexer's preprocessor states) and grow them line by line as
-// the slices go down the document, copying all of a table each time it
-// outgrows its room: in a huge file one such copy outlasts a slice many
-// times. Colouring the last line of text first makes every table as long as
-// the document in one step; the empty line after a final line end gets its
-// line state as well. The styled end is put back, so the slices colour that
-// line again, from the right state, when they reach it.
-bool BackgroundColouring::SizeLexerTables()
+// A lexer that keeps a state for each line makes the component grow that
+// table as the slices go down the document, copying all of it each time it
+// is a sixth longer: in a huge file such a copy outlasts a slice many
+// times. Once the lexer is seen keeping states, the table is made as long as
+// the document in one step.
+bool BackgroundColouring::SizeLineStates()
 {
     if (m_tablesSized)
         return false;
-    m_tablesSized = true;
-    const long length = m_sci.GetLen();
+    const long keptUpTo = m_sci.SendEditor(Sci::SCI_GETMAXLINESTATE);
     const long lastLine = m_sci.SendEditor(Sci::SCI_GETLINECOUNT) - 1;
-    if (lastLine < SizeTablesFromLines() || length == 0 || m_sci.SendEditor(Sci::SCI_GETLEXER) <= Sci::SCLEX_NULL)
-        return false; // nothing to size for a lexer that styles nothing
-    const long endStyled = m_sci.SendEditor(Sci::SCI_GETENDSTYLED);
-    const long lastTextLine = m_sci.SendEditor(Sci::SCI_LINEFROMPOSITION, length - 1);
-    const long from = m_sci.SendEditor(Sci::SCI_POSITIONFROMLINE, lastTextLine);
-    if (from > endStyled) {
-        // Lexers look back over default-styled text for where to start
-        // (C++ for the last byte that is not blank or comment): over a huge
-        // unstyled file that is seconds. The byte before gets a style no
-        // lexer gives, so they stop there.
-        m_sci.SendEditor(Sci::SCI_STARTSTYLING, from - 1, 0);
-        m_sci.SendEditor(Sci::SCI_SETSTYLING, 1, Sci::STYLE_DEFAULT);
-    }
-    m_sci.SendEditor(Sci::SCI_COLOURISE, from, length);
-    if (m_sci.SendEditor(Sci::SCI_GETMAXLINESTATE) > 0)
-        m_sci.SendEditor(Sci::SCI_SETLINESTATE, lastLine, m_sci.SendEditor(Sci::SCI_GETLINESTATE, lastLine));
-    m_sci.SendEditor(Sci::SCI_STARTSTYLING, endStyled, 0);
+    if (keptUpTo == 0)
+        return false; // not yet, or a lexer that keeps none
+    m_tablesSized = true;
+    if (lastLine < SizeTablesFromLines() || keptUpTo > lastLine)
+        return false;
+    m_sci.SendEditor(Sci::SCI_SETLINESTATE, lastLine, m_sci.SendEditor(Sci::SCI_GETLINESTATE, lastLine));
     return true;
 }
 
@@ -157,7 +142,7 @@ void BackgroundColouring::ColourSlice()
         return;
     }
     m_timer.setInterval(0);
-    if (SizeLexerTables())
+    if (SizeLineStates())
         return; // a turn of its own
     const long length = m_sci.GetLen();
     const long endStyled = m_sci.SendEditor(Sci::SCI_GETENDSTYLED);

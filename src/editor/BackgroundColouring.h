@@ -40,7 +40,7 @@ signals:
 private:
     void ColourScreen();
     void ColourSlice();
-    bool SizeLexerTables();
+    bool SizeLineStates();
     long NextSliceEnd(long from) const;
     long StyledLineStart() const;
 

@@ -190,8 +190,9 @@ TEST_F(BackgroundColouringTest, AJumpToTheEndDoesNotColourAllBeforeIt)
 
 namespace {
 
-// In a huge file the tables a lexer keeps for each line are made as long as
-// the document at the start, not grown as the slices go down it.
+// In a huge file the line states a lexer keeps are made as long as the
+// document once the lexer is seen keeping them, not grown as the slices go
+// down it.
 TEST_F(BackgroundColouringTest, LineStatesReachTheLastLineBeforeTheSlicesDo)
 {
     TestEditorHost host;

@@ -74,6 +74,13 @@ void DocumentBackups::BackUp(clsScintilla *sci)
         m_store.Remove(it->id);
         return;
     }
+    // A backup still being written holds its copy: the next one waits for
+    // it rather than making a second copy (of a huge document, a second
+    // gigabyte) and queueing behind it.
+    if (it->copy.capacity() > 0 && !it->copy.isDetached()) {
+        it->pause->start(m_pauseMs);
+        return;
+    }
     // The buffer where it lies and one copy of it.
     const long length = sci->GetLen();
     const char *data = length > 0

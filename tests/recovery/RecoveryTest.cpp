@@ -112,6 +112,28 @@ TEST_F(RecoveryTest, BackupFollowsTypingAndGoesOnSaveCloseAndExit)
     EXPECT_TRUE(SetFolders().isEmpty());
 }
 
+// A backup asked for while the last one is still being written (or waits
+// to be) holds off instead of copying the text a second time; it is taken
+// after a pause.
+TEST_F(RecoveryTest, ABackupWaitsForTheOneStillBeingWritten)
+{
+    StartQuick();
+    window->Backups()->SetDelays(200, 5000);
+    // A big document's backup goes first: the small one's waits behind it.
+    clsScintilla &big = Editor();
+    big.SetTextBytes(QByteArray("short line\n").repeated(6 << 20)); // 66 MB
+    big.ReplaceSel(QStringLiteral("big"));
+    window->OpenDocument(QStringLiteral("新建文档"));
+    window->Backups()->BackUp(&big);
+    Editor().ReplaceSel(QStringLiteral("a"));
+    window->Backups()->BackUp(&Editor());
+    Editor().ReplaceSel(QStringLiteral("b"));
+    window->Backups()->BackUp(&Editor());
+    window->Backups()->Store().WaitForWrites();
+    EXPECT_EQ(Read(BackupOf(2)), "a") << "the second waited";
+    EXPECT_TRUE(WaitForBackup(2, "ab"));
+}
+
 // Typing that never pauses is still backed up, at the longest wait.
 TEST_F(RecoveryTest, TypingWithoutPauseIsBackedUpAtTheLongestWait)
 {

@@ -127,9 +127,21 @@ bool WindowPlacement::IsNormal() const
 
 QMargins WindowPlacement::FrameMargins() const
 {
-    const QRect outer = m_window->frameGeometry(), inner = m_window->geometry();
-    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                    outer.bottom() - inner.bottom());
+    return MarginsBetween(m_window->frameGeometry(), m_window->geometry());
+}
+
+// While the window manager reparents the window, Qt may measure the frame
+// against the wrong parent and report an outer rectangle smaller than the
+// inner one. No frame has a negative edge: such a reading counts as no frame
+// yet, so the placement waits for the real one instead of growing the
+// window by the difference.
+QMargins WindowPlacement::MarginsBetween(const QRect &outer, const QRect &inner)
+{
+    const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                           outer.bottom() - inner.bottom());
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return QMargins();
+    return margins;
 }
 
 void WindowPlacement::NoteNormalFrame()

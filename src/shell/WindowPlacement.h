@@ -32,6 +32,10 @@ public:
     // that of the normal (restored) window, with the normal window's frame.
     void Save();
 
+    // The frame's edges between an outer and an inner rectangle; none while
+    // any edge would be negative (a frame not yet known).
+    static QMargins MarginsBetween(const QRect &outer, const QRect &inner);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -5,6 +5,7 @@
 #include "shell/StatusBarPanels.h"
 #include "shell/frmDoc.h"
 #include "shell/frmMain.h"
+#include "shell/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,6 +138,19 @@ TEST_F(MainWindowTest, ClosingStoresStateAndPlacementInTwips)
 
     Start();
     EXPECT_EQ(window->frameGeometry(), frame);
+}
+
+// A frame is read from the outer and inner rectangles; a reading with an
+// outer rectangle smaller than the inner one (the window manager still
+// reparenting) is no frame yet. Taken as a frame, it made the next start
+// put a 600×400 window on the screen at twice that size.
+TEST(WindowPlacementFrame, AnOuterRectangleSmallerThanTheInnerIsNoFrameYet)
+{
+    const QRect inner(100, 84, 600, 400);
+    EXPECT_EQ(WindowPlacement::MarginsBetween(QRect(99, 60, 602, 425), inner), QMargins(1, 24, 1, 1));
+    EXPECT_EQ(WindowPlacement::MarginsBetween(inner, inner), QMargins());
+    EXPECT_EQ(WindowPlacement::MarginsBetween(QRect(99, 60, 602, 425), QRect(100, 84, 1244, 849)), QMargins());
+    EXPECT_EQ(WindowPlacement::MarginsBetween(QRect(120, 60, 602, 425), inner), QMargins()) << "one edge negative";
 }
 
 TEST_F(MainWindowTest, ClosedMaximizedStoresTheRestoredPlacementAndReopensMaximized)
